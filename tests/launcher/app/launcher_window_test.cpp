@@ -1,5 +1,6 @@
 // The window on the offscreen platform, with the preferences and the home
 // folder in temporary folders and the development stand-in as runtime host.
+#include "choose_game_panel.h"
 #include "elided_label.h"
 #include "fixture_bundles.h"
 #include "identifiers.h"
@@ -162,6 +163,48 @@ private slots:
         QVERIFY(status->heightForWidth(status->width()) > 3 * line);  // though the text wants more
         QCOMPARE(status->width(), window->column()->width());
         QCOMPARE(window->column()->width(), 500 - 2 * 24);
+    }
+
+    void theChoosePanelTakesOnlyABundleAndAWrongOneKeepsTheGame() {
+        Setup setup;
+        const std::string first = writeBundle(setup.world.root / "Games/First.app", validGame());
+        BundleSpec intel64 = validGame();
+        intel64.executable = thinExecutable(cpuX86_64, true);
+        const std::string wrong = writeBundle(setup.world.root / "Games/Wrong.app", intel64);
+        makeFolders(setup.world.root / "Games/Plain Folder");
+        auto window = setup.window();
+
+        auto choose = [&](const std::string& path) {
+            QTest::mouseClick(window->chooseButton(), Qt::LeftButton);
+            ChooseGamePanel* panel = window->openPanel();
+            QVERIFY(panel);
+            QCOMPARE(panel->windowModality(), Qt::WindowModal);
+            QCOMPARE(panel->windowTitle(), QString("Choose Vornik Complete Edition"));
+            panel->selectFile(QString::fromStdString(path));
+            panel->accept();
+        };
+
+        choose(setup.world.root / "Games/Plain Folder");  // entered, not chosen
+        QVERIFY(window->openPanel());
+        QCOMPARE(QDir(window->openPanel()->directory()).absolutePath(),
+                 QString::fromStdString(setup.world.root / "Games/Plain Folder"));
+        window->openPanel()->reject();
+        QTRY_VERIFY(!window->openPanel());
+        QVERIFY(!window->launcher().game());
+
+        choose(first);
+        QTRY_VERIFY(!window->openPanel());
+        QCOMPARE(window->launcher().game(), std::optional<std::string>(first));
+        QCOMPARE(window->statusLabel()->text(), QString("Ready to play"));
+        QVERIFY(window->playButton()->isEnabled());
+
+        choose(wrong);
+        QTRY_VERIFY(!window->openPanel());
+        QCOMPARE(window->launcher().game(), std::optional<std::string>(first));
+        QCOMPARE(window->statusLabel()->text(),
+                 QString("Choose the 32-bit Vornik Complete Edition Mac application (.app)."));
+        QVERIFY(window->playButton()->isEnabled());
+        QCOMPARE(window->pathLabel()->fullText(), QString::fromStdString(first));
     }
 };
 
