@@ -90,7 +90,9 @@ void LauncherWindow::buildControls() {
     status_->setWordWrap(true);
     status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     status_->setMaximumHeight(statusLines * status_->fontMetrics().lineSpacing());
-    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    QSizePolicy wrapping(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    wrapping.setHeightForWidth(true);  // its height follows the wrapped text
+    status_->setSizePolicy(wrapping);
     useSecondaryColour(status_);
 
     logs_ = new QPushButton("Show Logs");
