@@ -49,13 +49,21 @@ TORVEL_NOTHROW void report_length_error() {
   torvel_guest_fatal("std::length_error", "basic_string::_S_create");
 }
 
+// An exhausted heap ends the guest as the legacy library's allocation
+// failure would, rather than writing through a null block.
+TORVEL_NOTHROW static void* allocate(size_t bytes) {
+  void* block = malloc(bytes);
+  if (block == nullptr) torvel_guest_fatal("std::bad_alloc", "");
+  return block;
+}
+
 TORVEL_NOTHROW rep_header* create(size_t capacity, size_t old_capacity, size_t e) {
   if (capacity > max_length(e)) report_length_error();
   if (capacity > old_capacity) {
     if (capacity < 2 * old_capacity) capacity = 2 * old_capacity;
     capacity = apply_page_rule(capacity, e);
   }
-  rep_header* rep = static_cast<rep_header*>(malloc((capacity + 1) * e + rep_header_size));
+  rep_header* rep = static_cast<rep_header*>(allocate((capacity + 1) * e + rep_header_size));
   rep->length = 0;
   rep->capacity = capacity;
   rep->ref_count = 0;
@@ -126,7 +134,7 @@ TORVEL_NOTHROW void replace(byte** str, size_t pos, size_t len1, const void* src
   byte on_stack[512];
   byte* saved = on_stack;
   const size_t bytes = len2 * e;
-  if (bytes > sizeof on_stack) saved = static_cast<byte*>(malloc(bytes));
+  if (bytes > sizeof on_stack) saved = static_cast<byte*>(allocate(bytes));
   memcpy(saved, src, bytes);
 
   mutate(str, pos, len1, len2, kind);

@@ -25,7 +25,23 @@ static __thread void* exception_top;
  * first belong to the host). */
 static __thread unsigned char thread_local_area[4096];
 
+static unsigned failures_pending;
+
+/* True when this allocation is to fail (torvel_test_fail_allocations). */
+static int take_failure(void) {
+  unsigned pending = __atomic_load_n(&failures_pending, __ATOMIC_RELAXED);
+  while (pending != 0) {
+    if (__atomic_compare_exchange_n(&failures_pending, &pending, pending - 1, 0, __ATOMIC_RELAXED,
+                                    __ATOMIC_RELAXED))
+      return 1;
+  }
+  return 0;
+}
+
+void torvel_test_fail_allocations(unsigned count) { __atomic_store_n(&failures_pending, count, __ATOMIC_RELAXED); }
+
 void* malloc(size_t size) {
+  if (take_failure()) return NULL;
   void* block = __libc_malloc(size);
   if (block != NULL) {
     __atomic_add_fetch(&heap.allocations, 1, __ATOMIC_RELAXED);
@@ -35,6 +51,7 @@ void* malloc(size_t size) {
 }
 
 void* calloc(size_t count, size_t size) {
+  if (take_failure()) return NULL;
   void* block = __libc_calloc(count, size);
   if (block != NULL) {
     __atomic_add_fetch(&heap.allocations, 1, __ATOMIC_RELAXED);

@@ -5,6 +5,7 @@
 
 #include "check.h"
 #include "search_tree.h"
+#include "test_host.h"
 
 namespace {
 
@@ -122,6 +123,18 @@ void delete_cases() {
   }
 }
 
+void heap_exhausted() {
+  void* root = nullptr;
+  tsearch(&keys[2], &root, compare_ints);
+  torvel_test_fail_allocations(1);
+  CHECK(tsearch(&keys[3], &root, compare_ints) == nullptr);
+  const search_node* r = static_cast<search_node*>(root);
+  CHECK(r->left == nullptr && r->right == nullptr);
+  CHECK(tsearch(&keys[3], &root, compare_ints) != nullptr);  // the next one succeeds
+  tdelete(&keys[3], &root, compare_ints);
+  tdelete(&keys[2], &root, compare_ints);
+}
+
 void null_root_pointer() {
   compare_calls = 0;
   CHECK(tsearch(&keys[1], nullptr, compare_ints) == nullptr);
@@ -143,6 +156,7 @@ int main() {
     {"search an existing key", search_existing},
     {"delete", delete_cases},
     {"null root pointer", null_root_pointer},
+    {"heap exhausted", heap_exhausted},
   };
   check::heap_probe heap;
   for (const step& s : steps) {

@@ -79,7 +79,7 @@ void unsigned_compare() {
 
 void erase_by_iterators() {
   std::wstring s(L"01234", alloc);
-  wchar_t* first = chars_pointer(s) == nullptr ? nullptr : const_cast<wchar_t*>(chars_pointer(s));
+  wchar_t* first = const_cast<wchar_t*>(chars_pointer(s));
   std::wstring::iterator at = s.erase(std::wstring::iterator(first + 1), std::wstring::iterator(first + 3));
   CHECK_EQ(s.size(), 3);
   CHECK(at.base() == chars_pointer(s) + 1);
