@@ -37,51 +37,59 @@ void check_result_length(size_t old_length, size_t len1, size_t len2, size_t e) 
 
 }
 
-size_t max_length(size_t element_size) {
+TORVEL_NOTHROW size_t max_length(size_t element_size) {
   return ((~size_t(0) - 12) / element_size - 1) / 4;
 }
 
-void report_out_of_range(const char* detail) {
+TORVEL_NOTHROW void report_out_of_range(const char* detail) {
   torvel_guest_fatal("std::out_of_range", detail);
 }
 
-void report_length_error() {
+TORVEL_NOTHROW void report_length_error() {
   torvel_guest_fatal("std::length_error", "basic_string::_S_create");
 }
 
-rep_header* create(size_t capacity, size_t old_capacity, size_t e) {
+// An exhausted heap ends the guest as the legacy library's allocation
+// failure would, rather than writing through a null block.
+TORVEL_NOTHROW static void* allocate(size_t bytes) {
+  void* block = malloc(bytes);
+  if (block == nullptr) torvel_guest_fatal("std::bad_alloc", "");
+  return block;
+}
+
+TORVEL_NOTHROW rep_header* create(size_t capacity, size_t old_capacity, size_t e) {
   if (capacity > max_length(e)) report_length_error();
   if (capacity > old_capacity) {
     if (capacity < 2 * old_capacity) capacity = 2 * old_capacity;
     capacity = apply_page_rule(capacity, e);
   }
-  rep_header* rep = static_cast<rep_header*>(malloc((capacity + 1) * e + rep_header_size));
+  rep_header* rep = static_cast<rep_header*>(allocate((capacity + 1) * e + rep_header_size));
   rep->length = 0;
   rep->capacity = capacity;
   rep->ref_count = 0;
   return rep;
 }
 
-void set_length_and_sharable(rep_header* rep, size_t n, const element_kind& kind) {
+TORVEL_NOTHROW void set_length_and_sharable(rep_header* rep, size_t n, const element_kind& kind) {
   if (rep == kind.empty) return;
   rep->ref_count = 0;
   rep->length = n;
   memset(chars_of(rep) + n * kind.size, 0, kind.size);
 }
 
-byte* fresh_copy(const void* src, size_t n, const element_kind& kind) {
+TORVEL_NOTHROW byte* fresh_copy(const void* src, size_t n, const element_kind& kind) {
   rep_header* rep = create(n, 0, kind.size);
   memcpy(chars_of(rep), src, n * kind.size);
   set_length_and_sharable(rep, n, kind);
   return chars_of(rep);
 }
 
-void dispose(rep_header* rep, const element_kind& kind) {
+TORVEL_NOTHROW void dispose(rep_header* rep, const element_kind& kind) {
   if (rep == kind.empty) return;
   if (locked_add(&rep->ref_count, -1) <= 0) free(rep);
 }
 
-byte* grab(rep_header* rep, const element_kind& kind) {
+TORVEL_NOTHROW byte* grab(rep_header* rep, const element_kind& kind) {
   if (rep->ref_count >= 0) {
     if (rep != kind.empty) locked_add(&rep->ref_count, 1);
     return chars_of(rep);
@@ -93,7 +101,7 @@ byte* grab(rep_header* rep, const element_kind& kind) {
   return chars_of(clone);
 }
 
-void mutate(byte** str, size_t pos, size_t len1, size_t len2, const element_kind& kind) {
+TORVEL_NOTHROW void mutate(byte** str, size_t pos, size_t len1, size_t len2, const element_kind& kind) {
   const size_t e = kind.size;
   rep_header* rep = header_of(*str);
   const size_t old_length = rep->length;
@@ -114,7 +122,7 @@ void mutate(byte** str, size_t pos, size_t len1, size_t len2, const element_kind
   set_length_and_sharable(rep, new_length, kind);
 }
 
-void replace(byte** str, size_t pos, size_t len1, const void* src, size_t len2, const element_kind& kind) {
+TORVEL_NOTHROW void replace(byte** str, size_t pos, size_t len1, const void* src, size_t len2, const element_kind& kind) {
   const size_t e = kind.size;
   rep_header* rep = header_of(*str);
   if (pos > rep->length) report_out_of_range("basic_string::replace");
@@ -126,7 +134,7 @@ void replace(byte** str, size_t pos, size_t len1, const void* src, size_t len2, 
   byte on_stack[512];
   byte* saved = on_stack;
   const size_t bytes = len2 * e;
-  if (bytes > sizeof on_stack) saved = static_cast<byte*>(malloc(bytes));
+  if (bytes > sizeof on_stack) saved = static_cast<byte*>(allocate(bytes));
   memcpy(saved, src, bytes);
 
   mutate(str, pos, len1, len2, kind);
@@ -134,7 +142,7 @@ void replace(byte** str, size_t pos, size_t len1, const void* src, size_t len2, 
   if (saved != on_stack) free(saved);
 }
 
-void leak(byte** str, const element_kind& kind) {
+TORVEL_NOTHROW void leak(byte** str, const element_kind& kind) {
   rep_header* rep = header_of(*str);
   if (rep == kind.empty) return;
   if (rep->ref_count > 0) {
@@ -144,7 +152,7 @@ void leak(byte** str, const element_kind& kind) {
   rep->ref_count = -1;
 }
 
-void reserve(byte** str, size_t n, const element_kind& kind) {
+TORVEL_NOTHROW void reserve(byte** str, size_t n, const element_kind& kind) {
   const size_t e = kind.size;
   rep_header* rep = header_of(*str);
   if (n == rep->capacity && rep->ref_count <= 0) return;

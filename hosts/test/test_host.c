@@ -21,10 +21,27 @@ static void* fatal_hook_context;
 static __thread void* exception_top;
 
 /* Per-thread storage of the guest's thread-local variables: the descriptor's
- * third word is the variable's offset in this area. */
+ * third word is the variable's offset in this area (the words after the
+ * first belong to the host). */
 static __thread unsigned char thread_local_area[4096];
 
+static unsigned failures_pending;
+
+/* True when this allocation is to fail (torvel_test_fail_allocations). */
+static int take_failure(void) {
+  unsigned pending = __atomic_load_n(&failures_pending, __ATOMIC_RELAXED);
+  while (pending != 0) {
+    if (__atomic_compare_exchange_n(&failures_pending, &pending, pending - 1, 0, __ATOMIC_RELAXED,
+                                    __ATOMIC_RELAXED))
+      return 1;
+  }
+  return 0;
+}
+
+void torvel_test_fail_allocations(unsigned count) { __atomic_store_n(&failures_pending, count, __ATOMIC_RELAXED); }
+
 void* malloc(size_t size) {
+  if (take_failure()) return NULL;
   void* block = __libc_malloc(size);
   if (block != NULL) {
     __atomic_add_fetch(&heap.allocations, 1, __ATOMIC_RELAXED);
@@ -34,6 +51,7 @@ void* malloc(size_t size) {
 }
 
 void* calloc(size_t count, size_t size) {
+  if (take_failure()) return NULL;
   void* block = __libc_calloc(count, size);
   if (block != NULL) {
     __atomic_add_fetch(&heap.allocations, 1, __ATOMIC_RELAXED);
@@ -85,7 +103,23 @@ void* torvel_exc_top(void) { return exception_top; }
 
 void torvel_exc_set_top(void* frame) { exception_top = frame; }
 
+static unsigned long tlv_calls;
+static void* tlv_last_descriptor;
+
 void* torvel_tlv_addr(void* descriptor) {
+  __atomic_add_fetch(&tlv_calls, 1, __ATOMIC_RELAXED);
+  tlv_last_descriptor = descriptor;
+  /* A C function may use every call-clobbered register; this one does, so
+   * that a caller's reliance on the bootstrap's saving shows. */
+  __asm__ volatile(
+      "pxor %%xmm0, %%xmm0\n\tpxor %%xmm1, %%xmm1\n\tpxor %%xmm2, %%xmm2\n\tpxor %%xmm3, %%xmm3\n\t"
+      "pxor %%xmm4, %%xmm4\n\tpxor %%xmm5, %%xmm5\n\tpxor %%xmm6, %%xmm6\n\tpxor %%xmm7, %%xmm7\n\t"
+      "movl $0xdead0001, %%ecx\n\tmovl $0xdead0002, %%edx"
+      ::: "ecx", "edx", "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7");
   size_t offset = ((size_t*)descriptor)[2];
   return thread_local_area + offset % sizeof thread_local_area;
 }
+
+unsigned long torvel_test_tlv_calls(void) { return __atomic_load_n(&tlv_calls, __ATOMIC_RELAXED); }
+
+void* torvel_test_tlv_last_descriptor(void) { return tlv_last_descriptor; }

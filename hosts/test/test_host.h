@@ -38,6 +38,14 @@ struct torvel_test_heap {
 };
 struct torvel_test_heap torvel_test_heap_counts(void);
 
+/* Makes the next count calls of malloc and calloc fail (return null). */
+void torvel_test_fail_allocations(unsigned count);
+
+/* Calls of torvel_tlv_addr so far, and the descriptor of the latest. The
+ * test host's torvel_tlv_addr clobbers ECX, EDX and XMM0-XMM7 on purpose. */
+unsigned long torvel_test_tlv_calls(void);
+void* torvel_test_tlv_last_descriptor(void);
+
 #ifdef __cplusplus
 }
 #endif

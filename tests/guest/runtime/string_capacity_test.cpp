@@ -4,6 +4,7 @@
 
 #include "check.h"
 #include "string_view_helpers.h"
+#include "test_host.h"
 
 namespace {
 
@@ -172,6 +173,29 @@ int main() {
     for (const too_long_case& c : cases) {
       check::set_case(c.name);
       EXPECT_FATAL(c.run, nullptr, "std::length_error", "basic_string::_S_create");
+    }
+  }
+
+  // An exhausted heap is reported as the allocation failure it is; nothing
+  // is written through a null block.
+  {
+    struct exhausted_case { const char* name; void (*run)(void*); };
+    const exhausted_case cases[] = {
+      {"new representation", [](void*) {
+         torvel_test_fail_allocations(1);
+         std::string s("abc", alloc);
+       }},
+      {"staging block of a long source", [](void*) {
+         static char source[600];
+         std::string s;
+         s.reserve(1000);
+         torvel_test_fail_allocations(1);
+         s.append(source, sizeof source);
+       }},
+    };
+    for (const exhausted_case& c : cases) {
+      check::set_case(c.name);
+      EXPECT_FATAL(c.run, nullptr, "std::bad_alloc", "");
     }
   }
   return check::finish();
