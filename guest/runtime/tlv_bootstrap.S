@@ -14,7 +14,13 @@
 TORVEL_ASM_SYMBOL(__tlv_bootstrap):
         pushl   %ecx
         pushl   %edx
-        subl    $136, %esp
+        /* 128 bytes for XMM0-7 and a word for the descriptor would fit in
+         * 136, but callers call with the stack 16-byte aligned, so after
+         * the return address, the two pushes and the argument, 136 would
+         * enter the host's function 8 bytes off the alignment the i386
+         * ABIs promise a callee (aligned SSE spills there would fault).
+         * 144 keeps it aligned. */
+        subl    $144, %esp
         movdqu  %xmm0, 0(%esp)
         movdqu  %xmm1, 16(%esp)
         movdqu  %xmm2, 32(%esp)
@@ -48,7 +54,7 @@ TORVEL_ASM_SYMBOL(__tlv_bootstrap):
         movdqu  80(%esp), %xmm5
         movdqu  96(%esp), %xmm6
         movdqu  112(%esp), %xmm7
-        addl    $136, %esp
+        addl    $144, %esp
         popl    %edx
         popl    %ecx
         ret

@@ -4,6 +4,7 @@
  * count and pass the request on to the C library's own allocator. */
 #include "test_host.h"
 
+#include <stdint.h>
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
@@ -105,10 +106,14 @@ void torvel_exc_set_top(void* frame) { exception_top = frame; }
 
 static unsigned long tlv_calls;
 static void* tlv_last_descriptor;
+static unsigned tlv_entry_alignment;
 
 void* torvel_tlv_addr(void* descriptor) {
   __atomic_add_fetch(&tlv_calls, 1, __ATOMIC_RELAXED);
   tlv_last_descriptor = descriptor;
+  /* The frame address is the stack pointer at entry less the saved frame
+   * pointer's word. */
+  tlv_entry_alignment = (unsigned)(((uintptr_t)__builtin_frame_address(0) + 4) % 16);
   /* A C function may use every call-clobbered register; this one does, so
    * that a caller's reliance on the bootstrap's saving shows. */
   __asm__ volatile(
@@ -123,3 +128,5 @@ void* torvel_tlv_addr(void* descriptor) {
 unsigned long torvel_test_tlv_calls(void) { return __atomic_load_n(&tlv_calls, __ATOMIC_RELAXED); }
 
 void* torvel_test_tlv_last_descriptor(void) { return tlv_last_descriptor; }
+
+unsigned torvel_test_tlv_entry_alignment(void) { return tlv_entry_alignment; }

@@ -45,6 +45,9 @@ void torvel_test_fail_allocations(unsigned count);
  * test host's torvel_tlv_addr clobbers ECX, EDX and XMM0-XMM7 on purpose. */
 unsigned long torvel_test_tlv_calls(void);
 void* torvel_test_tlv_last_descriptor(void);
+/* The stack pointer modulo 16 at the latest entry of torvel_tlv_addr: 12
+ * when its caller called it with the 16-byte alignment the i386 ABIs ask. */
+unsigned torvel_test_tlv_entry_alignment(void);
 
 #ifdef __cplusplus
 }

@@ -102,4 +102,21 @@ tlv_probe:
         ret
         .size   tlv_probe, . - tlv_probe
 
+/* void* tlv_aligned_access(void* descriptor)
+ * Accesses the variable as compiled guest code does from a frame whose
+ * stack is 16-byte aligned at the call, as the compilers keep it at every
+ * call site. */
+        .globl  tlv_aligned_access
+        .type   tlv_aligned_access, @function
+tlv_aligned_access:
+        pushl   %ebp
+        movl    %esp, %ebp
+        movl    8(%ebp), %eax
+        andl    $-16, %esp
+        call    *(%eax)
+        movl    %ebp, %esp
+        popl    %ebp
+        ret
+        .size   tlv_aligned_access, . - tlv_aligned_access
+
         .section .note.GNU-stack, "", @progbits

@@ -10,6 +10,7 @@
 extern "C" {
 void __tlv_bootstrap();
 void* tlv_probe(void* descriptor, const unsigned char* xmm_in, unsigned char* xmm_out, unsigned* gp_out);
+void* tlv_aligned_access(void* descriptor);
 }
 
 int main() {
@@ -39,5 +40,11 @@ int main() {
     CHECK_EQ(torvel_test_tlv_calls(), calls_before + access + 1);
     CHECK(torvel_test_tlv_last_descriptor() == descriptor);
   }
+
+  // The host's function is entered with the stack aligned as the i386 ABI
+  // promises a callee (it may keep SSE values in aligned stack slots).
+  check::set_case("host entered with an aligned stack");
+  CHECK(tlv_aligned_access(descriptor) == first);
+  CHECK_EQ(torvel_test_tlv_entry_alignment(), 12u);
   return check::finish();
 }
