@@ -39,7 +39,8 @@ class Dumper {
       if (cmd == MachO::LC_SEGMENT) {
         DumpSegment seg{name16(at + 8), u32(at + 24), u32(at + 28)};
         segments_.push_back(seg);
-        out_ << "segment " << seg.name << " vmaddr " << hex(seg.vmaddr) << " vmsize " << hex(seg.vmsize) << "\n";
+        out_ << "segment " << seg.name << " vmaddr " << hex(seg.vmaddr) << " vmsize " << hex(seg.vmsize)
+             << " fileoff " << hex(u32(at + 32)) << " filesize " << hex(u32(at + 36)) << "\n";
         uint32_t n = u32(at + 48);
         if (uint64_t(n) * kSectionSize + kSegmentCommandSize > size) bad("section headers out of bounds");
         for (uint32_t s = 0; s < n; ++s) {

@@ -12,9 +12,16 @@ namespace torvel::ld {
 
 std::vector<uint8_t> link(const LinkOptions& options) {
   if (options.inputs.empty()) fail("no input files");
+  std::vector<ObjectFile> objects;
+  for (const std::string& path : options.inputs) objects.push_back(loadObject(path));
+  return linkObjects(options, std::move(objects));
+}
+
+std::vector<uint8_t> linkObjects(const LinkOptions& options, std::vector<ObjectFile> objects) {
+  if (objects.empty()) fail("no input files");
   Image image;
   image.options = options;
-  for (const std::string& path : options.inputs) image.objects.push_back(loadObject(path));
+  image.objects = std::move(objects);
   resolveSymbols(image);
   planStubs(image);
   layoutImage(image);

@@ -8,6 +8,10 @@
 
 namespace torvel::ld {
 
+// Reads options.inputs and links them.
 std::vector<uint8_t> link(const LinkOptions& options);
+
+// Links objects already in memory (options.inputs is not read).
+std::vector<uint8_t> linkObjects(const LinkOptions& options, std::vector<ObjectFile> objects);
 
 }  // namespace torvel::ld
