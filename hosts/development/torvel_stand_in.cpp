@@ -1,0 +1,66 @@
+// Development stand-in for the Torvel runtime host. NOT the runtime host: it
+// runs no game. It honours the launch contract so the launcher can be run and
+// tested end to end on any machine: it reports what it received (arguments,
+// working folder, the four TORVEL_VORNIK_* variables) on standard output and
+// standard error, which the launcher points into the session log, and ends as
+// it is asked to:
+//   TORVEL_STAND_IN_EXIT_STATUS=<n>   exit with status n (default 0)
+//   TORVEL_STAND_IN_SIGNAL=<n>        end by raising signal n instead
+//   TORVEL_STAND_IN_HOLD_FILE=<path>  first wait (at most 60 s) while that file exists
+//   TORVEL_STAND_IN_REPORT=<name>     also report the variable of that name
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+const char* const reportedVariables[] = {
+    "TORVEL_VORNIK_DIRECT",
+    "TORVEL_VORNIK_SKIP_STARTUP_VIDEOS",
+    "TORVEL_VORNIK_WINDOW_MODE",
+    "TORVEL_VORNIK_ADAPTIVE_TRIGGERS",
+};
+
+bool exists(const char* path) {
+    struct stat info {};
+    return ::stat(path, &info) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::printf("torvel stand-in: development stand-in for the runtime host, no game is run\n");
+    for (int i = 1; i < argc; ++i) std::printf("argument %d: %s\n", i, argv[i]);
+    char folder[4096];
+    std::printf("working folder: %s\n", ::getcwd(folder, sizeof folder) ? folder : "(unknown)");
+    for (const char* name : reportedVariables) {
+        const char* value = std::getenv(name);
+        std::printf("%s=%s\n", name, value ? value : "(unset)");
+    }
+    if (const char* extra = std::getenv("TORVEL_STAND_IN_REPORT")) {
+        const char* value = std::getenv(extra);
+        std::printf("%s=%s\n", extra, value ? value : "(unset)");
+    }
+    std::fflush(stdout);
+    std::fprintf(stderr, "torvel stand-in: standard error reaches the log as well\n");
+
+    if (const char* hold = std::getenv("TORVEL_STAND_IN_HOLD_FILE")) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (exists(hold) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (const char* signal = std::getenv("TORVEL_STAND_IN_SIGNAL")) {
+        std::fflush(nullptr);
+        std::raise(std::atoi(signal));
+    }
+    const char* status = std::getenv("TORVEL_STAND_IN_EXIT_STATUS");
+    int code = status ? std::atoi(status) : 0;
+    std::printf("torvel stand-in: ending with status %d\n", code);
+    return code;
+}

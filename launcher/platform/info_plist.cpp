@@ -1,0 +1,47 @@
+#include "info_plist.h"
+
+#include "file_contents.h"
+
+#include <plist/plist.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace vornik {
+
+namespace {
+
+// An Info.plist is a few kilobytes; anything beyond this is not one.
+constexpr std::size_t largestInfoPlist = 4 * 1024 * 1024;
+
+struct PlistDeleter {
+    void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
+};
+
+std::optional<std::string> stringEntry(plist_t dictionary, const char* key) {
+    plist_t item = plist_dict_get_item(dictionary, key);
+    if (!item || plist_get_node_type(item) != PLIST_STRING) return std::nullopt;
+    std::uint64_t length = 0;
+    const char* value = plist_get_string_ptr(item, &length);
+    if (!value) return std::nullopt;
+    return std::string(value, static_cast<std::size_t>(length));
+}
+
+}  // namespace
+
+std::optional<InfoPlist> parseInfoPlist(const std::string& data) {
+    if (data.empty() || data.size() > largestInfoPlist) return std::nullopt;
+    plist_t root = nullptr;
+    plist_from_memory(data.data(), static_cast<std::uint32_t>(data.size()), &root);
+    std::unique_ptr<void, PlistDeleter> owner(root);
+    if (!root || plist_get_node_type(root) != PLIST_DICT) return std::nullopt;
+    return InfoPlist{stringEntry(root, "CFBundleIdentifier"), stringEntry(root, "CFBundleExecutable")};
+}
+
+std::optional<InfoPlist> readInfoPlist(const std::string& path) {
+    std::optional<std::string> data = readSmallFile(path, largestInfoPlist);
+    if (!data) return std::nullopt;
+    return parseInfoPlist(*data);
+}
+
+}  // namespace vornik

@@ -1,0 +1,212 @@
+// The window on the offscreen platform, with the preferences and the home
+// folder in temporary folders and the development stand-in as runtime host.
+#include "choose_game_panel.h"
+#include "elided_label.h"
+#include "fixture_bundles.h"
+#include "identifiers.h"
+#include "launcher_world.h"
+#include "launcher_window.h"
+#include "posix_services.h"
+#include "qt_main_thread.h"
+#include "settings_preferences.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <filesystem>
+
+using namespace vornik;
+using namespace vornik::testing;
+
+class LauncherWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    // One launcher world per test: temporary home, applications folder,
+    // launcher bundle with the stand-in, and a settings file.
+    struct Setup {
+        LauncherWorld world;
+        QString settingsFile = QString::fromStdString(world.root / "settings.ini");
+
+        Setup() { world.installRuntime(); }
+        std::unique_ptr<LauncherWindow> window() {
+            Services services = world.services;
+            services.mainThread = std::make_shared<QtMainThread>();
+            services.preferences = std::make_shared<SettingsPreferences>(
+                std::make_unique<QSettings>(settingsFile, QSettings::IniFormat));
+            auto window = std::make_unique<LauncherWindow>(services);
+            window->startUp();
+            window->show();
+            window->activateWindow();
+            if (!QTest::qWaitForWindowActive(window.get())) qWarning("window did not become active");
+            return window;
+        }
+        QStringList storedKeys() { return QSettings(settingsFile, QSettings::IniFormat).allKeys(); }
+        QVariant stored(const char* key) { return QSettings(settingsFile, QSettings::IniFormat).value(key); }
+    };
+
+    static bool runControlsEnabled(LauncherWindow& w) {
+        return w.playButton()->isEnabled() && w.chooseButton()->isEnabled() &&
+               w.skipVideosBox()->isEnabled() && w.windowedBox()->isEnabled() &&
+               w.adaptiveTriggersBox()->isEnabled();
+    }
+    static bool runControlsDisabled(LauncherWindow& w) {
+        return !w.playButton()->isEnabled() && !w.chooseButton()->isEnabled() &&
+               !w.skipVideosBox()->isEnabled() && !w.windowedBox()->isEnabled() &&
+               !w.adaptiveTriggersBox()->isEnabled();
+    }
+
+private slots:
+    void firstStartShowsTheHintWithPlayAndShowLogsDisabled() {
+        Setup setup;
+        auto window = setup.window();
+        QCOMPARE(window->windowTitle(), QString("Vornik Launcher"));
+        QCOMPARE(window->size(), QSize(500, 305));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        QCOMPARE(window->pathLabel()->fullText(), QString("No supported copy selected"));
+        QCOMPARE(window->statusLabel()->text(), QString("Choose the Vornik application you downloaded."));
+        QVERIFY(!window->playButton()->isEnabled());
+        QVERIFY(!window->logsButton()->isEnabled());
+        QVERIFY(window->chooseButton()->isEnabled());
+        QCOMPARE(window->chooseButton()->text(), QString::fromUtf8("Choose Game\u2026"));
+        QVERIFY(window->skipVideosBox()->isEnabled() && window->windowedBox()->isEnabled() &&
+                window->adaptiveTriggersBox()->isEnabled());
+        QVERIFY(window->skipVideosBox()->isChecked());
+        QVERIFY(!window->windowedBox()->isChecked());
+        QVERIFY(!window->adaptiveTriggersBox()->isChecked());
+        QVERIFY(setup.storedKeys().isEmpty());  // the default is registered, not stored
+    }
+
+    void eachToggleStoresItsOwnKeyAndASecondLauncherReadsThemBack() {
+        Setup setup;
+        {
+            auto window = setup.window();
+            QTest::mouseClick(window->windowedBox(), Qt::LeftButton);
+            QCOMPARE(setup.storedKeys(), QStringList{"runInWindow"});
+            QCOMPARE(setup.stored("runInWindow").toBool(), true);
+            QTest::mouseClick(window->skipVideosBox(), Qt::LeftButton);
+            QCOMPARE(setup.stored("skipStartupVideos").toBool(), false);
+            QVERIFY(!setup.storedKeys().contains("adaptiveTriggers"));
+        }
+        auto second = setup.window();
+        QVERIFY(!second->skipVideosBox()->isChecked());
+        QVERIFY(second->windowedBox()->isChecked());
+        QVERIFY(!second->adaptiveTriggersBox()->isChecked());
+    }
+
+    void returnPlaysAFoundGameAndTheControlsFollowTheRun() {
+        Setup setup;
+        writeBundle(setup.world.applications + "/" + gameFileName, validGame());
+        const std::string hold = setup.world.root / "hold";
+        writeFile(hold, "");
+        qputenv("TORVEL_STAND_IN_HOLD_FILE", QByteArray::fromStdString(hold));
+        auto window = setup.window();
+        QCOMPARE(window->statusLabel()->text(), QString("Ready to play"));
+        QVERIFY(window->playButton()->isEnabled());
+
+        QTest::keyClick(window.get(), Qt::Key_Return);
+        qunsetenv("TORVEL_STAND_IN_HOLD_FILE");
+        QCOMPARE(window->statusLabel()->text(), QString("Vornik is running."));
+        QVERIFY(window->launcher().isRunning());
+        QVERIFY(runControlsDisabled(*window));
+        QVERIFY(window->logsButton()->isEnabled());
+
+        QTest::keyClick(window.get(), Qt::Key_Return);  // a disabled Play ignores Return
+        QCOMPARE(setup.world.logFiles().size(), std::size_t(1));
+
+        std::filesystem::remove(hold);
+        QTRY_COMPARE_WITH_TIMEOUT(window->statusLabel()->text(), QString("Ready to play"), 20000);
+        QVERIFY(runControlsEnabled(*window));
+        QVERIFY(window->logsButton()->isEnabled());
+
+        QTest::mouseClick(window->playButton(), Qt::LeftButton);  // a click does the same
+        QCOMPARE(window->statusLabel()->text(), QString("Vornik is running."));
+        QTRY_COMPARE_WITH_TIMEOUT(window->statusLabel()->text(), QString("Ready to play"), 20000);
+        QCOMPARE(setup.world.logFiles().size(), std::size_t(2));
+    }
+
+    void aLongPathIsShortenedInTheMiddleWithTheWholePathAsToolTip() {
+        Setup setup;
+        const std::string folder = setup.world.root / (std::string(120, 'x') + "/deeper");
+        const std::string game = writeBundle(folder + "/" + gameFileName, validGame());
+        setup.world.services.preferences->setString(gamePathKey, game);  // not the window's store
+        auto window = setup.window();
+        QCOMPARE(window->pathLabel()->fullText(), QString("No supported copy selected"));
+
+        window->launcher().select(game);
+        const QString full = QString::fromStdString(game);
+        QCOMPARE(window->pathLabel()->fullText(), full);
+        QCOMPARE(window->pathLabel()->toolTip(), full);
+        const QString shown = window->pathLabel()->text();
+        QVERIFY(shown != full);
+        QVERIFY(shown.contains(QChar(0x2026)));
+        QVERIFY(shown.startsWith(full.left(5)));
+        QVERIFY(shown.endsWith(".app"));
+        QCOMPARE(window->pathLabel()->width(), window->column()->width());
+        QVERIFY(window->pathLabel()->fontMetrics().horizontalAdvance(shown) <= window->pathLabel()->width());
+    }
+
+    void aLongStatusWrapsWithinThreeLinesOfTheColumn() {
+        Setup setup;
+        auto window = setup.window();
+        QLabel* status = window->statusLabel();
+        QString text;
+        for (int i = 0; i < 30; ++i) text += "The compatibility runtime reported a long failure. ";
+        status->setText(text);
+        const int line = status->fontMetrics().lineSpacing();
+        QTRY_VERIFY(status->height() > 2 * line);  // it wraps, once the layout has run
+        QVERIFY(status->height() <= 3 * line);  // to three lines at most
+        QVERIFY(status->heightForWidth(status->width()) > 3 * line);  // though the text wants more
+        QCOMPARE(status->width(), window->column()->width());
+        QCOMPARE(window->column()->width(), 500 - 2 * 24);
+    }
+
+    void theChoosePanelTakesOnlyABundleAndAWrongOneKeepsTheGame() {
+        Setup setup;
+        const std::string first = writeBundle(setup.world.root / "Games/First.app", validGame());
+        BundleSpec intel64 = validGame();
+        intel64.executable = thinExecutable(cpuX86_64, true);
+        const std::string wrong = writeBundle(setup.world.root / "Games/Wrong.app", intel64);
+        makeFolders(setup.world.root / "Games/Plain Folder");
+        auto window = setup.window();
+
+        auto choose = [&](const std::string& path) {
+            QTest::mouseClick(window->chooseButton(), Qt::LeftButton);
+            ChooseGamePanel* panel = window->openPanel();
+            QVERIFY(panel);
+            QCOMPARE(panel->windowModality(), Qt::WindowModal);
+            QCOMPARE(panel->windowTitle(), QString("Choose Vornik Complete Edition"));
+            panel->selectFile(QString::fromStdString(path));
+            panel->accept();
+        };
+
+        choose(setup.world.root / "Games/Plain Folder");  // entered, not chosen
+        QVERIFY(window->openPanel());
+        QCOMPARE(QDir(window->openPanel()->directory()).absolutePath(),
+                 QString::fromStdString(setup.world.root / "Games/Plain Folder"));
+        window->openPanel()->reject();
+        QTRY_VERIFY(!window->openPanel());
+        QVERIFY(!window->launcher().game());
+
+        choose(first);
+        QTRY_VERIFY(!window->openPanel());
+        QCOMPARE(window->launcher().game(), std::optional<std::string>(first));
+        QCOMPARE(window->statusLabel()->text(), QString("Ready to play"));
+        QVERIFY(window->playButton()->isEnabled());
+
+        choose(wrong);
+        QTRY_VERIFY(!window->openPanel());
+        QCOMPARE(window->launcher().game(), std::optional<std::string>(first));
+        QCOMPARE(window->statusLabel()->text(),
+                 QString("Choose the 32-bit Vornik Complete Edition Mac application (.app)."));
+        QVERIFY(window->playButton()->isEnabled());
+        QCOMPARE(window->pathLabel()->fullText(), QString::fromStdString(first));
+    }
+};
+
+QTEST_MAIN(LauncherWindowTest)
+#include "launcher_window_test.moc"

@@ -1,0 +1,248 @@
+// Play with a real child: the development stand-in at the runtime host's path
+// of a temporary launcher bundle, real processes, real session logs.
+#include "fixture_bundles.h"
+#include "identifiers.h"
+#include "launcher_world.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace vornik {
+namespace {
+
+using namespace vornik::testing;
+
+// Sets an environment variable of this process for one scope.
+class ScopedVariable {
+public:
+    ScopedVariable(std::string name, const std::string& value) : name_(std::move(name)) {
+        if (const char* old = std::getenv(name_.c_str())) previous_ = old;
+        ::setenv(name_.c_str(), value.c_str(), 1);
+    }
+    ~ScopedVariable() {
+        if (previous_)
+            ::setenv(name_.c_str(), previous_->c_str(), 1);
+        else
+            ::unsetenv(name_.c_str());
+    }
+
+private:
+    std::string name_;
+    std::optional<std::string> previous_;
+};
+
+class StartGame : public ::testing::Test {
+protected:
+    StartGame() {
+        world.installRuntime();
+        gamePath = writeBundle(world.applications + "/" + gameFileName, validGame());
+    }
+    Launcher& readyLauncher() {
+        Launcher& launcher = world.start();
+        launcher.applyStoredOptions();
+        launcher.loadLatestLog();
+        launcher.findGame();
+        return launcher;
+    }
+    bool logsFolderExists() const { return std::filesystem::exists(world.logsFolder()); }
+
+    LauncherWorld world;
+    std::string gamePath;
+};
+
+TEST_F(StartGame, TheChildGetsExactlyTheContractAndItsOutputLandsInTheLog) {
+    ScopedVariable inheritedMode("TORVEL_VORNIK_WINDOW_MODE", "inherited");
+    ScopedVariable passedThrough("VORNIK_TEST_PASSED_THROUGH", "unchanged value");
+    ScopedVariable report("TORVEL_STAND_IN_REPORT", "VORNIK_TEST_PASSED_THROUGH");
+    Launcher& launcher = readyLauncher();
+    world.controls.windowed.checked = CheckState::on;
+    world.controls.adaptiveTriggers.checked = CheckState::mixed;  // counts as off
+
+    launcher.startGame();
+    EXPECT_EQ(world.controls.status.text, "Vornik is running.");
+    EXPECT_TRUE(launcher.isRunning());
+    EXPECT_TRUE(world.controls.runControlsDisabled());
+    EXPECT_TRUE(world.controls.logs.enabled);
+    ASSERT_TRUE(launcher.lastLog());
+
+    ASSERT_TRUE(world.waitForEnd());
+    EXPECT_EQ(world.controls.status.text, "Ready to play");
+    EXPECT_TRUE(world.controls.runControlsEnabled());
+    EXPECT_TRUE(world.controls.logs.enabled);
+
+    const std::string log = readFile(*launcher.lastLog());
+    const std::string expected =
+        "torvel stand-in: development stand-in for the runtime host, no game is run\n"
+        "argument 1: -v\n"
+        "argument 2: " + gamePath + "\n"
+        "working folder: " + world.applications + "\n"
+        "TORVEL_VORNIK_DIRECT=1\n"
+        "TORVEL_VORNIK_SKIP_STARTUP_VIDEOS=1\n"
+        "TORVEL_VORNIK_WINDOW_MODE=windowed\n"
+        "TORVEL_VORNIK_ADAPTIVE_TRIGGERS=0\n"
+        "VORNIK_TEST_PASSED_THROUGH=unchanged value\n"
+        "torvel stand-in: standard error reaches the log as well\n"
+        "torvel stand-in: ending with status 0\n";
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(world.logFiles(), std::vector<std::string>{*launcher.lastLog()});
+}
+
+TEST_F(StartGame, EachWayOfEndingHasItsText) {
+    struct Case {
+        const char* variable;
+        const char* value;
+        const char* text;
+    } cases[] = {
+        {"TORVEL_STAND_IN_EXIT_STATUS", "0", "Ready to play"},
+        {"TORVEL_STAND_IN_EXIT_STATUS", "78",
+         "No compatibility profile matched this Vornik build. See the session log."},
+        {"TORVEL_STAND_IN_EXIT_STATUS", "1", "Vornik exited with status 1. See the session log."},
+        {"TORVEL_STAND_IN_SIGNAL", "9", "Vornik stopped on signal 9. See the session log."},
+    };
+    Launcher& launcher = readyLauncher();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ScopedVariable ending(c.variable, c.value);
+        launcher.startGame();
+        EXPECT_EQ(world.controls.status.text, "Vornik is running.");
+        ASSERT_TRUE(world.waitForEnd());
+        EXPECT_EQ(world.controls.status.text, c.text);
+        // The running text always comes first, then the end.
+        EXPECT_EQ(world.controls.status.history.end()[-2], "Vornik is running.");
+        EXPECT_TRUE(world.controls.runControlsEnabled());
+        EXPECT_TRUE(world.controls.logs.enabled);
+    }
+    EXPECT_EQ(world.logFiles().size(), 4u);
+}
+
+TEST_F(StartGame, PlayDoesNothingWithoutAGameOrWhileItsChildRuns) {
+    Launcher& fresh = world.start();
+    fresh.startGame();
+    EXPECT_TRUE(world.controls.status.history.empty());
+    EXPECT_FALSE(logsFolderExists());
+
+    Launcher& launcher = readyLauncher();
+    const std::string hold = world.root / "hold";
+    writeFile(hold, "");
+    ScopedVariable holding("TORVEL_STAND_IN_HOLD_FILE", hold);
+    launcher.startGame();
+    ASSERT_TRUE(launcher.isRunning());
+    const std::string firstLog = *launcher.lastLog();
+    const std::size_t statusChanges = world.controls.status.history.size();
+
+    launcher.startGame();
+    EXPECT_EQ(world.controls.status.history.size(), statusChanges);
+    EXPECT_EQ(world.logFiles().size(), 1u);
+    EXPECT_EQ(launcher.lastLog(), firstLog);
+
+    std::filesystem::remove(hold);
+    ASSERT_TRUE(world.waitForEnd());
+    launcher.startGame();
+    ASSERT_TRUE(world.waitForEnd());
+    EXPECT_NE(launcher.lastLog(), firstLog);
+    EXPECT_EQ(world.logFiles().size(), 2u);
+}
+
+TEST_F(StartGame, ARuntimeRunningElsewhereIsReportedWithoutALog) {
+    Launcher& launcher = readyLauncher();
+    RunningBundle other(world.root / "Other/Torvel.app", runtimeIdentifier);
+    launcher.startGame();
+    EXPECT_EQ(world.controls.status.text, "A compatibility session is already running.");
+    EXPECT_FALSE(launcher.isRunning());
+    EXPECT_FALSE(logsFolderExists());
+    EXPECT_TRUE(world.controls.runControlsEnabled());
+}
+
+TEST_F(StartGame, TheSteamEditionNeedsTheSteamClient) {
+    BundleSpec steam = validGame();
+    steam.steamMarker = true;
+    writeBundle(gamePath, steam);
+    Launcher& launcher = readyLauncher();
+    launcher.startGame();
+    EXPECT_EQ(world.controls.status.text, "Open Steam and sign in, then click Play again.");
+    EXPECT_FALSE(logsFolderExists());
+
+    RunningBundle client(world.root / "Steam.app", steamIdentifier);
+    launcher.startGame();
+    EXPECT_EQ(world.controls.status.text, "Vornik is running.");
+    ASSERT_TRUE(world.waitForEnd());
+    EXPECT_EQ(world.controls.status.text, "Ready to play");
+}
+
+TEST_F(StartGame, FailuresBeforeTheLogLeaveNoLog) {
+    const std::string runtime = world.launcherBundle + "/" + runtimeExecutablePath;
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        std::string text;
+    } cases[] = {
+        {"runtime_not_executable",
+         [&] { std::filesystem::permissions(runtime, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write); },
+         "The compatibility runtime is missing. Replace this launcher with a complete copy."},
+        {"runtime_missing", [&] { std::filesystem::remove(runtime); },
+         "The compatibility runtime is missing. Replace this launcher with a complete copy."},
+        {"game_replaced",
+         [&] { writeBundle(gamePath, [] { BundleSpec s = validGame(); s.identifier = "com.example.impostor"; return s; }()); },
+         "Choose the 32-bit Vornik Complete Edition Mac application (.app)."},
+    };
+    Launcher& launcher = readyLauncher();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.arrange();
+        launcher.startGame();
+        EXPECT_EQ(world.controls.status.text, c.text);
+        EXPECT_FALSE(launcher.isRunning());
+        EXPECT_FALSE(logsFolderExists());
+        EXPECT_EQ(launcher.game(), gamePath);
+        EXPECT_TRUE(world.controls.runControlsEnabled());
+    }
+}
+
+TEST_F(StartGame, ALogFolderThatCannotBeMadeShowsThePlatformError) {
+    writeFile(world.home + "/Library", "not a folder");
+    Launcher& launcher = readyLauncher();
+    launcher.startGame();
+    EXPECT_FALSE(launcher.isRunning());
+    EXPECT_FALSE(launcher.lastLog());
+    EXPECT_FALSE(world.controls.logs.enabled);
+    EXPECT_NE(world.controls.status.text.find("could not be created"), std::string::npos)
+        << world.controls.status.text;
+}
+
+TEST_F(StartGame, ALaunchFailureAfterTheLogKeepsTheEmptyLog) {
+    writeFile(world.launcherBundle + "/" + runtimeExecutablePath, std::string(64, '\x01'));
+    Launcher& launcher = readyLauncher();
+    launcher.startGame();
+    EXPECT_FALSE(launcher.isRunning());
+    ASSERT_TRUE(launcher.lastLog());
+    EXPECT_EQ(readFile(*launcher.lastLog()), "");
+    EXPECT_TRUE(world.controls.logs.enabled);
+    EXPECT_TRUE(world.controls.runControlsEnabled());
+    EXPECT_NE(world.controls.status.text, "Vornik is running.");
+    EXPECT_NE(world.controls.status.text, "Rosetta is required to run the compatibility runtime.");
+    EXPECT_NE(world.controls.status.text.find("could not be started"), std::string::npos)
+        << world.controls.status.text;
+}
+
+TEST_F(StartGame, AnEndArrivingForAGoneLauncherTouchesNothing) {
+    Launcher& launcher = readyLauncher();
+    launcher.startGame();
+    ASSERT_TRUE(launcher.isRunning());
+    world.launcher.reset();
+    // The end is still delivered to the main thread, and finds nobody there.
+    bool delivered = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!delivered && std::chrono::steady_clock::now() < deadline) {
+        delivered = world.mainThread->runPending() > 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_TRUE(delivered);
+    EXPECT_EQ(world.controls.status.text, "Vornik is running.");
+    EXPECT_TRUE(world.controls.runControlsDisabled());
+}
+
+}  // namespace
+}  // namespace vornik
