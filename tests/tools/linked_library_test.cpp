@@ -94,6 +94,44 @@ TEST_F(LinkedLibrary, EveryUndefinedSymbolIsBoundAgainstLibSystem) {
   }
 }
 
+TEST_F(LinkedLibrary, WeakImportsAreMarkedInEveryTable) {
+  auto binds = parseBindTable(objdump({"--macho", "--bind"}, ios_));
+  for (const BindEntry& e : binds) EXPECT_EQ(e.weakImport, e.symbol == "_optional_feature") << e.symbol;
+  EXPECT_TRUE(contains(nm(ios_), "(undefined [lazy bound]) weak external _optional_feature (from libSystem)"));
+  EXPECT_TRUE(contains(ownDump(ios_), "ordinal 1 weak-import _optional_feature"));
+}
+
+// --dump and llvm-objdump read the same bind, lazy-bind, weak-bind and export
+// information (they disagree only on rebases in __TEXT).
+TEST_F(LinkedLibrary, OwnDumpAgreesWithLlvmObjdump) {
+  std::string dump = ownDump(ios_);
+  struct Table {
+    const char* option;
+    const char* prefix;
+  };
+  for (const Table& t : {Table{"--bind", "bind"}, Table{"--lazy-bind", "lazy-bind"}, Table{"--weak-bind", "weak-bind"}}) {
+    SCOPED_TRACE(t.option);
+    std::set<std::pair<uint32_t, std::string>> theirs, ours;
+    for (const BindEntry& e : parseBindTable(objdump({"--macho", t.option}, ios_))) theirs.insert({e.address, e.symbol});
+    std::regex row(std::string("^") + t.prefix + R"( \S+ 0x([0-9a-f]+) .* (\S+)$)");
+    for (const std::string& line : lines(dump)) {
+      std::smatch m;
+      if (std::regex_match(line, m, row)) ours.insert({uint32_t(std::stoul(m[1], nullptr, 16)), m[2]});
+    }
+    EXPECT_FALSE(ours.empty());
+    EXPECT_EQ(theirs, ours);
+  }
+  std::set<std::pair<uint32_t, std::string>> theirs, ours;
+  for (const ExportEntry& e : parseExports(objdump({"--macho", "--exports-trie"}, ios_)))
+    theirs.insert({e.address, e.name + (e.weak ? " [weak]" : "")});
+  std::regex row(R"(^export 0x([0-9a-f]+) (.*)$)");
+  for (const std::string& line : lines(dump)) {
+    std::smatch m;
+    if (std::regex_match(line, m, row)) ours.insert({uint32_t(std::stoul(m[1], nullptr, 16)), m[2]});
+  }
+  EXPECT_EQ(theirs, ours);
+}
+
 TEST_F(LinkedLibrary, ImportedFunctionsAreCalledThroughStubsAndBoundLazily) {
   std::string text = objdump({"--macho", "-d"}, ios_);
   for (const char* callee : {"_printf", "_malloc", "_free", "_fputs$UNIX2003", "_puts", "___cxa_throw", "__Znwm"})
