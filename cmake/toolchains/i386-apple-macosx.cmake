@@ -13,6 +13,8 @@ set(CMAKE_C_COMPILER clang)
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_C_COMPILER_TARGET i386-apple-macosx10.6)
 set(CMAKE_CXX_COMPILER_TARGET i386-apple-macosx10.6)
+set(CMAKE_ASM_COMPILER clang)
+set(CMAKE_ASM_COMPILER_TARGET i386-apple-macosx10.6)
 find_program(CMAKE_AR NAMES llvm-ar llvm-ar-14 ar REQUIRED)
 find_program(CMAKE_RANLIB NAMES llvm-ranlib llvm-ranlib-14 ranlib REQUIRED)
 

@@ -14,4 +14,8 @@ for src in "$fixtures"/*.c "$fixtures"/*.cpp; do
     esac
   done
 done
+# Pairs of objects, joined by the fuzzer's separator, to start cross-object links.
+marker='%%TORVEL-OBJECT%%'
+{ cat "$out/cxx_classes.cpp-10.7.o"; printf '%s' "$marker"; cat "$out/cxx_second.cpp-10.7.o"; } >"$out/pair-cxx.o"
+{ cat "$out/c_imports.c-10.6.o"; printf '%s' "$marker"; cat "$out/many_exports.c-10.6.o"; } >"$out/pair-c.o"
 echo "seed objects in $out"
