@@ -24,7 +24,8 @@ function(vornik_macho_dylib target install_name min_version)
   endforeach()
   target_link_options(${target} PRIVATE
     "SHELL:--install-name ${install_name} --macosx-version-min ${min_version}${imports}")
-  target_compile_options(${target} PRIVATE -mmacosx-version-min=${min_version})
+  # Comes after the toolchain's 10.6 target on the command line, and the last one counts.
+  target_compile_options(${target} PRIVATE --target=i386-apple-macosx${min_version})
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${VORNIK_TORVEL_LD}" ${ARGN})
 endfunction()
 
