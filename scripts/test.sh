@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 presets=("$@")
-if [ ${#presets[@]} -eq 0 ]; then presets=(native guest-elf); fi
+if [ ${#presets[@]} -eq 0 ]; then presets=(native guest-elf guest-macho); fi
 
 jobs=$(nproc 2>/dev/null || echo 2)
 for p in "${presets[@]}"; do

@@ -1,0 +1,223 @@
+// Relocation kinds checked value by value: pointers in data (plain, with
+// offsets outside their target, across objects), pc-relative code reaching
+// data and pointer slots, jump tables, tentative definitions, __dso_handle.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+#include <set>
+
+#include "macho_file.h"
+#include "objdump_tables.h"
+#include "tool_runner.h"
+
+namespace torvel::ld::test {
+namespace {
+
+const char* const kDataFirst = R"(
+int other_value = 42;
+int filler[3] = {1, 2, 3};
+int sum_filler(void) { return filler[0] + filler[1] + filler[2]; }
+)";
+
+const char* const kDataSecond = R"(
+int table[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+static int hidden_table[4] = {9, 9, 9, 9};
+int *past_end = table + 8;
+int *before = table - 1;
+int *inside = &table[2];
+int *hidden_ptr = &hidden_table[1];
+const char *greeting = "hello";
+int add(int a, int b) { return a + b; }
+int (*adder)(int, int) = add;
+extern int other_value;
+int *other_ptr = &other_value + 1;
+int read_table(int i) { return table[i] + hidden_table[i & 3]; }
+int read_other(void) { return other_value; }
+)";
+
+// Addresses the code computes from its PIC base: `call 1f; 1: pop %reg`
+// followed by `disp(%reg...)` operands.
+std::set<uint32_t> picTargets(const std::vector<Instruction>& code) {
+  std::set<uint32_t> targets;
+  std::regex pop(R"(^popl\s+%(e[a-z]{2}))");
+  std::string reg;
+  uint32_t base = 0;
+  for (const Instruction& ins : code) {
+    std::smatch m;
+    if (std::regex_search(ins.text, m, pop)) {
+      reg = m[1];
+      base = ins.address;
+      continue;
+    }
+    if (reg.empty()) continue;
+    std::regex use("(-?[0-9]+)\\(%" + reg + "[,)]");
+    if (std::regex_search(ins.text, m, use)) targets.insert(base + uint32_t(std::stol(m[1])));
+  }
+  return targets;
+}
+
+TEST(Relocations, PointersInDataReachTheirTargets) {
+  ScratchDir dir;
+  std::string first = compileSource(dir, "first.c", kDataFirst);
+  std::string second = compileSource(dir, "second.c", kDataSecond);
+  std::string lib = dir.file("data.dylib");
+  RunResult r = linkDylib(lib, {first, second}, {});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+
+  auto sym = definedSymbols(nm(lib));
+  auto bytes = readBytes(lib);
+  MachOInfo info = readMachO(bytes);
+  auto pointee = [&](const std::string& name) {
+    auto v = wordAt(info, bytes, sym.at(name));
+    EXPECT_TRUE(v.has_value()) << name;
+    return v.value_or(0);
+  };
+  uint32_t table = sym.at("_table");
+  EXPECT_EQ(pointee("_past_end"), table + 32);
+  EXPECT_EQ(pointee("_before"), table - 4);
+  EXPECT_EQ(pointee("_inside"), table + 8);
+  EXPECT_EQ(pointee("_hidden_ptr"), sym.at("_hidden_table") + 4);
+  EXPECT_EQ(pointee("_adder"), sym.at("_add"));
+  EXPECT_EQ(pointee("_other_ptr"), sym.at("_other_value") + 4);
+  uint32_t greeting = pointee("_greeting");
+  EXPECT_EQ(sectionOf(info, greeting), "__TEXT,__cstring");
+  const SectionInfo* cstrings = info.find("__TEXT", "__cstring");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[cstrings->offset + greeting - cstrings->addr])), "hello");
+
+  // Nothing is imported, so nothing is bound and there are no stubs: every
+  // rebase is in __DATA, where llvm-objdump reads them as dyld does.
+  EXPECT_TRUE(parseBindTable(objdump({"--macho", "--bind"}, lib)).empty());
+  EXPECT_EQ(info.find("__TEXT", "__symbol_stub"), nullptr);
+  std::set<uint32_t> theirs, ours;
+  std::regex row(R"(^__DATA\s+\S+\s+0x([0-9A-F]+)\s+pointer$)");
+  for (const std::string& line : lines(objdump({"--macho", "--rebase"}, lib))) {
+    std::smatch m;
+    if (std::regex_match(line, m, row)) theirs.insert(uint32_t(std::stoul(m[1], nullptr, 16)));
+  }
+  std::regex own(R"(^rebase __DATA,\S+ 0x([0-9a-f]+) pointer$)");
+  for (const std::string& line : lines(ownDump(lib))) {
+    std::smatch m;
+    if (std::regex_match(line, m, own)) ours.insert(uint32_t(std::stoul(m[1], nullptr, 16)));
+  }
+  EXPECT_EQ(theirs, ours);
+  for (const char* p : {"_past_end", "_before", "_inside", "_hidden_ptr", "_adder", "_other_ptr", "_greeting"})
+    EXPECT_TRUE(ours.count(sym.at(p))) << p << " has no rebase";
+
+  // PIC code reaches its own data by section differences, and another
+  // object's data through a pointer slot that holds its (rebased) address.
+  std::string code = objdump({"--macho", "-d"}, lib);
+  auto readTable = picTargets(disassemblyOf(code, "_read_table"));
+  EXPECT_TRUE(readTable.count(table)) << "read_table does not reach table";
+  EXPECT_TRUE(readTable.count(sym.at("_hidden_table")));
+  auto readOther = picTargets(disassemblyOf(code, "_read_other"));
+  ASSERT_EQ(readOther.size(), 1u);
+  uint32_t slot = *readOther.begin();
+  EXPECT_EQ(sectionOf(info, slot), "__DATA,__nl_symbol_ptr");
+  EXPECT_EQ(wordAt(info, bytes, slot), sym.at("_other_value"));
+  EXPECT_TRUE(ours.count(slot));
+}
+
+TEST(Relocations, CodeReachesImportsThroughBoundSlots) {
+  ScratchDir dir;
+  std::string obj = compileSource(dir, "imports.c", R"(
+typedef struct FILE FILE;
+extern FILE *__stdoutp;
+extern int fflush(FILE *);
+int flush_out(void) { return fflush(__stdoutp); }
+)");
+  std::string lib = dir.file("imports.dylib");
+  ASSERT_EQ(linkDylib(lib, {obj}, {"--import", "___stdoutp", "--import", "_fflush"}).exitCode, 0);
+  auto targets = picTargets(disassemblyOf(objdump({"--macho", "-d"}, lib), "_flush_out"));
+  ASSERT_EQ(targets.size(), 1u);
+  auto binds = parseBindTable(objdump({"--macho", "--bind"}, lib));
+  EXPECT_TRUE(std::any_of(binds.begin(), binds.end(), [&](const BindEntry& e) {
+    return e.address == *targets.begin() && e.symbol == "___stdoutp" && e.section == "__DATA,__nl_symbol_ptr";
+  }));
+  auto indirect = parseIndirectSymbols(objdump({"--macho", "--indirect-symbols"}, lib));
+  bool named = false;
+  for (const IndirectEntry& e : indirect["__DATA,__nl_symbol_ptr"]) named |= e.address == *targets.begin() && e.name == "___stdoutp";
+  EXPECT_TRUE(named);
+}
+
+TEST(Relocations, JumpTablesAreCopiedUnchanged) {
+  ScratchDir dir;
+  std::string first = compileSource(dir, "first.c", kDataFirst);
+  std::string cImports = compileFixture(dir, "c_imports.c");
+  std::string lib = dir.file("switch.dylib");
+  ASSERT_EQ(linkDylib(lib, {first, cImports}).exitCode, 0);
+
+  // The jump table is data inside __text: entries are distances between
+  // labels of the same function and must survive as they are.
+  std::string dataInCode = objdump({"--macho", "--data-in-code"}, cImports);
+  ASSERT_TRUE(contains(dataInCode, "JUMP_TABLE32")) << dataInCode;
+
+  auto objBytes = readBytes(cImports);
+  MachOInfo objInfo = readMachO(objBytes);
+  auto objSyms = definedSymbols(nm(cImports));
+  uint32_t start = objSyms.at("_classify"), end = UINT32_MAX;
+  for (const auto& [name, addr] : objSyms)
+    if (addr > start && addr < end && sectionOf(objInfo, addr) == "__TEXT,__text") end = addr;
+  ASSERT_NE(end, UINT32_MAX);
+  const SectionInfo* objText = objInfo.find("__TEXT", "__text");
+
+  auto libBytes = readBytes(lib);
+  MachOInfo libInfo = readMachO(libBytes);
+  uint32_t linked = definedSymbols(nm(lib)).at("_classify");
+  const SectionInfo* libText = libInfo.find("__TEXT", "__text");
+  ASSERT_NE(linked - libText->addr, start - objText->addr) << "the function should have moved";
+  std::vector<uint8_t> before(objBytes.begin() + objText->offset + (start - objText->addr),
+                              objBytes.begin() + objText->offset + (end - objText->addr));
+  std::vector<uint8_t> after(libBytes.begin() + libText->offset + (linked - libText->addr),
+                             libBytes.begin() + libText->offset + (linked - libText->addr) + before.size());
+  EXPECT_EQ(before, after);
+}
+
+TEST(Relocations, TentativeDefinitionsShareOneZeroFilledBlock) {
+  ScratchDir dir;
+  std::string a = compileSource(dir, "a.c", "int tentative[100];\nint first(void) { return tentative[1]; }\n", {"-fcommon"});
+  std::string b = compileSource(dir, "b.c", "int tentative[50];\nint second(void) { return tentative[2]; }\n", {"-fcommon"});
+  std::string lib = dir.file("common.dylib");
+  RunResult r = linkDylib(lib, {a, b}, {});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  MachOInfo info = readMachO(readBytes(lib));
+  const SectionInfo* common = info.find("__DATA", "__common");
+  ASSERT_NE(common, nullptr);
+  EXPECT_EQ(common->size, 400u);
+  EXPECT_EQ(definedSymbols(nm(lib)).at("_tentative"), common->addr);
+  auto exports = parseExports(objdump({"--macho", "--exports-trie"}, lib));
+  EXPECT_TRUE(std::any_of(exports.begin(), exports.end(), [](const ExportEntry& e) { return e.name == "_tentative"; }));
+}
+
+TEST(Relocations, DsoHandleIsTheLibrarysOwnHeader) {
+  ScratchDir dir;
+  std::string obj = compileSource(dir, "dtor.cpp", R"(
+extern "C" void note(const char *);
+struct Logger { ~Logger(); };
+Logger::~Logger() { note("bye"); }
+static Logger logger;
+)",
+                                  {"-fno-exceptions"});
+  std::string lib = dir.file("dso.dylib");
+  RunResult r = linkDylib(lib, {obj}, {"--import", "___cxa_atexit", "--import", "_note"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string symbols = nm(lib);
+  EXPECT_FALSE(contains(symbols, "___dso_handle")) << symbols;
+  auto indirect = parseIndirectSymbols(objdump({"--macho", "--indirect-symbols"}, lib));
+  auto bytes = readBytes(lib);
+  MachOInfo info = readMachO(bytes);
+  std::string dump = ownDump(lib);
+  int localSlots = 0;
+  for (const IndirectEntry& e : indirect["__DATA,__nl_symbol_ptr"]) {
+    if (e.name != "LOCAL") continue;
+    ++localSlots;
+    EXPECT_EQ(wordAt(info, bytes, e.address), 0u);  // the mach_header sits at address 0
+    char line[64];
+    std::snprintf(line, sizeof line, "rebase __DATA,__nl_symbol_ptr 0x%08x pointer", e.address);
+    EXPECT_TRUE(contains(dump, line)) << dump;
+  }
+  EXPECT_EQ(localSlots, 1);
+}
+
+}  // namespace
+}  // namespace torvel::ld::test

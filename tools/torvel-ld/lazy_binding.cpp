@@ -1,0 +1,100 @@
+#include "lazy_binding.h"
+
+#include "address_map.h"
+#include "byte_io.h"
+#include "diagnostics.h"
+#include "dyld_info.h"
+#include "fixup_records.h"
+#include "macho.h"
+#include "section_routing.h"
+#include "symbol_resolution.h"
+
+namespace torvel::ld {
+
+void planStubs(Image& image) {
+  for (size_t o = 0; o < image.objects.size(); ++o) {
+    const ObjectFile& obj = image.objects[o];
+    for (const InputSection& sec : obj.sections) {
+      if (routeSection(sec, obj.path).action != SectionRoute::Action::Copy) continue;
+      for (const Relocation& r : sec.relocs) {
+        if (r.scattered || !r.external || !r.pcrel || r.type != MachO::GENERIC_RELOC_VANILLA) continue;
+        if (r.symbolnum >= obj.symbols.size()) continue;  // reported when relocations are applied
+        int g = image.objectGlobals[o][r.symbolnum];
+        if (g < 0) continue;
+        const GlobalSymbol& sym = image.globals[g];
+        if (sym.kind != GlobalSymbol::Kind::Import && !sym.boundByName()) continue;
+        if (image.stubOfGlobal.count(g)) continue;
+        image.stubOfGlobal[g] = int(image.stubs.size());
+        image.stubs.push_back({g});
+        if (sym.kind == GlobalSymbol::Kind::Import) image.lazyBinding = true;
+      }
+    }
+  }
+  if (image.lazyBinding) {
+    image.binderGlobal = addLinkerImport(image, "dyld_stub_binder");
+    image.nlReserved = 2 * kPointerSize;  // dyld_stub_binder and the image-cache word
+  }
+}
+
+void writeStubs(Image& image) {
+  if (image.stubs.empty()) return;
+  OutputSection& stubs = image.sections[image.findSection("__TEXT", "__symbol_stub")];
+  const OutputSection& lazy = image.sections[image.findSection("__DATA", "__la_symbol_ptr")];
+  const Segment& data = image.segments[1];
+  const uint32_t dataIndex = 1;
+
+  uint32_t helperAddr = 0, binderSlot = 0, cacheSlot = 0;
+  if (image.lazyBinding) {
+    const OutputSection& nl = image.sections[image.findSection("__DATA", "__nl_symbol_ptr")];
+    binderSlot = nl.addr;
+    cacheSlot = nl.addr + kPointerSize;
+    image.binds.push_back({binderSlot, uint8_t(MachO::BIND_TYPE_POINTER), image.binderGlobal, 0});
+    image.nlSlots.push_back({IndirectRef::Kind::Global, image.binderGlobal});
+    image.nlSlots.push_back({IndirectRef::Kind::Absolute, -1});  // dyld keeps its image cache here
+    helperAddr = image.sections[image.findSection("__TEXT", "__stub_helper")].addr;
+    // push $cache_slot; jmp *binder_slot; nop
+    uint8_t* h = bytesAt(image, helperAddr, kStubHelperHeaderSize);
+    h[0] = 0x68;
+    write32(h + 1, cacheSlot);
+    h[5] = 0xFF;
+    h[6] = 0x25;
+    write32(h + 7, binderSlot);
+    h[11] = 0x90;
+    addRebase(image, helperAddr + 1);
+    addRebase(image, helperAddr + 7);
+  }
+
+  ByteWriter lazyInfo;
+  uint32_t entry = helperAddr + kStubHelperHeaderSize;
+  for (size_t i = 0; i < image.stubs.size(); ++i) {
+    Stub& stub = image.stubs[i];
+    const GlobalSymbol& g = image.globals[stub.global];
+    uint32_t stubAddr = stubs.addr + uint32_t(i) * kStubSize;
+    uint32_t lazyAddr = lazy.addr + uint32_t(i) * kPointerSize;
+    uint8_t* s = bytesAt(image, stubAddr, kStubSize);
+    s[0] = 0xFF;
+    s[1] = 0x25;
+    write32(s + 2, lazyAddr);
+    addRebase(image, stubAddr + 2);
+
+    if (g.kind == GlobalSymbol::Kind::Import) {
+      stub.lazyBindOffset = uint32_t(lazyInfo.size());
+      appendLazyBind(lazyInfo, dataIndex, lazyAddr - data.vmaddr, g.name, g.weakImport);
+      // push $lazy_bind_offset; jmp helper_common
+      uint8_t* e = bytesAt(image, entry, kStubHelperEntrySize);
+      e[0] = 0x68;
+      write32(e + 1, stub.lazyBindOffset);
+      e[5] = 0xE9;
+      write32(e + 6, helperAddr - (entry + kStubHelperEntrySize));
+      write32(bytesAt(image, lazyAddr, 4), entry);
+      addRebase(image, lazyAddr);
+      entry += kStubHelperEntrySize;
+    } else {
+      writePointerTo(image, lazyAddr, stub.global, 0, "lazy pointer");
+    }
+  }
+  lazyInfo.padTo(4);
+  image.lazyBindInfo = std::move(lazyInfo.bytes());
+}
+
+}  // namespace torvel::ld
