@@ -17,6 +17,10 @@ set(CMAKE_ASM_COMPILER clang)
 set(CMAKE_ASM_COMPILER_TARGET i386-apple-macosx10.6)
 find_program(CMAKE_AR NAMES llvm-ar llvm-ar-14 ar REQUIRED)
 find_program(CMAKE_RANLIB NAMES llvm-ranlib llvm-ranlib-14 ranlib REQUIRED)
+# CMake insists on an install_name_tool for Darwin targets; nothing here
+# rewrites install names after linking (torvel-ld writes them), but the tool
+# must exist for the configure step.
+find_program(CMAKE_INSTALL_NAME_TOOL NAMES llvm-install-name-tool llvm-install-name-tool-14 install_name_tool REQUIRED)
 
 # The compiler checks cannot link a Mach-O program here.
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
