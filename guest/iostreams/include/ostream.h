@@ -78,8 +78,8 @@ extern template basic_ostream<char>& basic_ostream<char>::_M_insert(unsigned lon
 extern template basic_ostream<char>& basic_ostream<char>::_M_insert(long long);
 extern template basic_ostream<char>& basic_ostream<char>::_M_insert(unsigned long long);
 
-// Character output and the manipulators; every other inserter writes its
-// text through __ostream_insert.
+// The text inserter every character and string inserter writes through,
+// and the output manipulators.
 template<typename _CharT, typename _Traits>
 TORVEL_EXPORT basic_ostream<_CharT, _Traits>& __ostream_insert(basic_ostream<_CharT, _Traits>& os, const _CharT* s,
                                                   streamsize n);
@@ -90,7 +90,30 @@ TORVEL_EXPORT basic_ostream<_CharT, _Traits>& ends(basic_ostream<_CharT, _Traits
 template<typename _CharT, typename _Traits>
 TORVEL_EXPORT basic_ostream<_CharT, _Traits>& flush(basic_ostream<_CharT, _Traits>& os);
 
+// Characters and C strings.
+template<typename _Traits>
+TORVEL_EXPORT basic_ostream<char, _Traits>& operator<<(basic_ostream<char, _Traits>& os, char c);
+template<typename _Traits>
+TORVEL_EXPORT basic_ostream<char, _Traits>& operator<<(basic_ostream<char, _Traits>& os, signed char c);
+template<typename _Traits>
+TORVEL_EXPORT basic_ostream<char, _Traits>& operator<<(basic_ostream<char, _Traits>& os, unsigned char c);
+template<typename _CharT, typename _Traits>
+TORVEL_EXPORT basic_ostream<_CharT, _Traits>& operator<<(basic_ostream<_CharT, _Traits>& os, const _CharT* s);
+template<typename _Traits>
+TORVEL_EXPORT basic_ostream<char, _Traits>& operator<<(basic_ostream<char, _Traits>& os, const char* s);
+template<typename _Traits>
+TORVEL_EXPORT basic_ostream<char, _Traits>& operator<<(basic_ostream<char, _Traits>& os, const signed char* s);
+template<typename _Traits>
+TORVEL_EXPORT basic_ostream<char, _Traits>& operator<<(basic_ostream<char, _Traits>& os, const unsigned char* s);
+
 extern template ostream& __ostream_insert(ostream&, const char*, streamsize);
+extern template ostream& operator<<(ostream&, char);
+extern template ostream& operator<<(ostream&, signed char);
+extern template ostream& operator<<(ostream&, unsigned char);
+extern template ostream& operator<< <char, char_traits<char> >(ostream&, const char*);
+extern template ostream& operator<<(ostream&, const char*);
+extern template ostream& operator<<(ostream&, const signed char*);
+extern template ostream& operator<<(ostream&, const unsigned char*);
 extern template ostream& endl(ostream&);
 extern template ostream& ends(ostream&);
 extern template ostream& flush(ostream&);

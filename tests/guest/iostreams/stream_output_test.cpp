@@ -225,6 +225,38 @@ void check_buffer_inserter() {
   CHECK_EQ(out3.rdstate(), ios_base::badbit);
 }
 
+void check_text_inserters() {
+  check::set_case("null C string");
+  script_buffer buffer("", script_buffer::areas);
+  std::ostream out(&buffer);
+  out << static_cast<const char*>(0);
+  CHECK_EQ(out.rdstate(), ios_base::badbit);
+  CHECK_TEXT(buffer.written(), "");
+
+  check::set_case("character with width 3, right and left");
+  script_buffer padded("", script_buffer::areas);
+  std::ostream p(&padded);
+  p.fill('_');
+  p.width(3);
+  p << 'a';
+  CHECK_EQ(p.width(), 0);
+  p.setf(ios_base::left, ios_base::adjustfield);
+  p.width(3);
+  p << 'b';
+  p.setf(ios_base::internal, ios_base::adjustfield);
+  p.width(3);
+  p << "-c";
+  CHECK_TEXT(padded.written(), "__ab___-c");
+
+  check::set_case("signed and unsigned character forms");
+  script_buffer bytes("", script_buffer::areas);
+  std::ostream b(&bytes);
+  const unsigned char text[] = "uv";
+  b << static_cast<signed char>('s') << static_cast<unsigned char>(0xe9) << text
+    << reinterpret_cast<const signed char*>("w");
+  CHECK_TEXT(bytes.written(), "s\xe9uvw");
+}
+
 std::ostream& mark(std::ostream& o) { return o.put('!'); }
 std::ios_base& hexify(std::ios_base& b) {
   b.setf(ios_base::hex, ios_base::basefield);
@@ -255,5 +287,6 @@ int main() {
   check_positioning();
   check_buffer_inserter();
   check_manipulators();
+  check_text_inserters();
   return check::finish();
 }
