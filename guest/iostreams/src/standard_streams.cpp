@@ -16,10 +16,10 @@ TORVEL_HIDE_SYMBOL("_ZTVSt9stdio_buf");
 
 // The stream objects under their exported names, sized as the classes are.
 extern "C" {
-TORVEL_EXPORT alignas(4) unsigned char torvel_cin[sizeof(std::istream)] __asm__(TORVEL_HOST_SYMBOL(_ZSt3cin));
-TORVEL_EXPORT alignas(4) unsigned char torvel_cout[sizeof(std::ostream)] __asm__(TORVEL_HOST_SYMBOL(_ZSt4cout));
-TORVEL_EXPORT alignas(4) unsigned char torvel_cerr[sizeof(std::ostream)] __asm__(TORVEL_HOST_SYMBOL(_ZSt4cerr));
-TORVEL_EXPORT alignas(4) unsigned char torvel_clog[sizeof(std::ostream)] __asm__(TORVEL_HOST_SYMBOL(_ZSt4clog));
+TORVEL_EXPORT __attribute__((aligned(4))) unsigned char torvel_cin[sizeof(std::istream)] __asm__(TORVEL_HOST_SYMBOL(_ZSt3cin));
+TORVEL_EXPORT __attribute__((aligned(4))) unsigned char torvel_cout[sizeof(std::ostream)] __asm__(TORVEL_HOST_SYMBOL(_ZSt4cout));
+TORVEL_EXPORT __attribute__((aligned(4))) unsigned char torvel_cerr[sizeof(std::ostream)] __asm__(TORVEL_HOST_SYMBOL(_ZSt4cerr));
+TORVEL_EXPORT __attribute__((aligned(4))) unsigned char torvel_clog[sizeof(std::ostream)] __asm__(TORVEL_HOST_SYMBOL(_ZSt4clog));
 
 // The virtual tables of the two stream classes, reached by name.
 extern const char torvel_istream_vtable[] __asm__(TORVEL_HOST_SYMBOL(_ZTVSi));
