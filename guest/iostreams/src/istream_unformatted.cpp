@@ -11,11 +11,11 @@ namespace {
 
 const int no_limit = 0x7fffffff;
 
-void apply(basic_ios<char>& ios, int err) {
+inline void apply(basic_ios<char>& ios, int err) {
   if (err != 0) ios.setstate(ios_base::iostate(err));
 }
 
-bool same_byte(int c, char delim) { return c == torvel_ios::byte_value(delim); }
+inline bool same_byte(int c, char delim) { return c == torvel_ios::byte_value(delim); }
 
 }
 

@@ -20,19 +20,19 @@ struct integer_value {
   bool is_signed;
 };
 
-integer_value integer_of(long v) {
+inline integer_value integer_of(long v) {
   integer_value r = {static_cast<unsigned long long>(static_cast<unsigned long>(v)), v, true};
   return r;
 }
-integer_value integer_of(unsigned long v) {
+inline integer_value integer_of(unsigned long v) {
   integer_value r = {v, static_cast<long long>(v), false};
   return r;
 }
-integer_value integer_of(long long v) {
+inline integer_value integer_of(long long v) {
   integer_value r = {static_cast<unsigned long long>(v), v, true};
   return r;
 }
-integer_value integer_of(unsigned long long v) {
+inline integer_value integer_of(unsigned long long v) {
   integer_value r = {v, static_cast<long long>(v), false};
   return r;
 }
@@ -70,7 +70,7 @@ int format_integer(char* text, int flags, const integer_value& v) {
   return split;
 }
 
-bool base_is_exactly_oct_or_hex(int flags) {
+inline bool base_is_exactly_oct_or_hex(int flags) {
   int base = flags & ios_base::basefield;
   return base == ios_base::oct || base == ios_base::hex;
 }

@@ -35,7 +35,7 @@ basic_ostream<char, _Traits>& operator<<(basic_ostream<char, _Traits>& os, unsig
 
 // A null string is a failure of the stream, not something to read.
 template<typename _Traits>
-static basic_ostream<char, _Traits>& insert_text(basic_ostream<char, _Traits>& os, const char* s) {
+static inline basic_ostream<char, _Traits>& insert_text(basic_ostream<char, _Traits>& os, const char* s) {
   if (s == 0) {
     static_cast<basic_ios<char, _Traits>&>(os).setstate(ios_base::badbit);
     return os;
@@ -65,7 +65,7 @@ basic_ostream<char, _Traits>& operator<<(basic_ostream<char, _Traits>& os, const
 
 // The flush step of endl and flush: the buffer's sync, badbit when it fails.
 template<typename _CharT, typename _Traits>
-static void flush_step(basic_ostream<_CharT, _Traits>& os) {
+static inline void flush_step(basic_ostream<_CharT, _Traits>& os) {
   basic_ios<_CharT, _Traits>& ios = os;
   if (ios.stream_buffer != 0 && ios.stream_buffer->sync() == torvel_ios::end_of_file) ios.setstate(ios_base::badbit);
 }
