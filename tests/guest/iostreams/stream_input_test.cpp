@@ -329,9 +329,46 @@ void check_manipulator() {
   CHECK_TEXT(source.rest(), "b");
 }
 
+// A buffer whose every input step throws, as a game's buffer may.
+struct throwing_buffer : script_buffer {
+  int underflow() override { throw 8; }
+  int uflow() override { throw 9; }
+};
+
+// An exception from the buffer passes through the input operations to their
+// caller and leaves the stream's state as it was.
+void check_exceptions_pass_through() {
+  struct {
+    const char* name;
+    void (*run)(std::istream&, char* result);
+    int thrown;
+  } const cases[] = {
+      {"get", get_one, 9},
+      {"getline", getline10, 8},
+      {"peek", peek_twice, 8},
+      {"ignore", ignore_one, 8},
+      {"read", read4, 9},
+  };
+  for (const auto& c : cases) {
+    check::set_case(c.name);
+    throwing_buffer buffer;
+    std::istream in(&buffer);
+    char result[32];
+    int caught = 0;
+    try {
+      c.run(in, result);
+    } catch (int thrown) {
+      caught = thrown;
+    }
+    CHECK_EQ(caught, c.thrown);
+    CHECK_EQ(in.rdstate(), good);
+  }
+}
+
 }
 
 int main() {
+  check_exceptions_pass_through();
   check_unformatted_input();
   check_pushback();
   check_readsome();

@@ -277,9 +277,47 @@ void check_manipulators() {
   CHECK_TEXT(buffer.written(), "!**ff");
 }
 
+// A buffer whose every output step throws, as a game's buffer may.
+struct throwing_buffer : script_buffer {
+  int overflow(int) override { throw 7; }
+};
+
+void insert_wide(std::ostream& o) {
+  o.width(10);
+  o << 5;
+}
+
+// An exception from the buffer passes through every output operation to its
+// caller; the sentry's end step still syncs a unit-buffered stream, and no
+// state bit is added.
+void check_exceptions_pass_through() {
+  const operation throwing[] = {
+      {"put", put_x, ""},
+      {"write", write_abc, ""},
+      {"padded integer inserter", insert_wide, ""},
+      {"text inserter", insert_text, ""},
+  };
+  for (const operation& op : throwing) {
+    check::set_case(op.name);
+    throwing_buffer buffer;
+    std::ostream out(&buffer);
+    out.setf(ios_base::unitbuf);
+    int caught = 0;
+    try {
+      op.run(out);
+    } catch (int thrown) {
+      caught = thrown;
+    }
+    CHECK_EQ(caught, 7);
+    CHECK_EQ(buffer.sync_calls, 1);
+    CHECK_EQ(out.rdstate(), 0);
+  }
+}
+
 }
 
 int main() {
+  check_exceptions_pass_through();
   check_sentry_rules();
   check_sentry_object();
   check_writes();
