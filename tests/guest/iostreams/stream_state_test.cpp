@@ -1,6 +1,10 @@
 // ios_base and basic_ios<char>: the checked state change and its fatal
 // report, fill, tie, callbacks and their order, copyfmt, imbue, the
 // extensible words and the process-wide counters.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "c_functions.h"
 
 #include "check.h"
@@ -297,6 +301,48 @@ void check_words() {
   CHECK_EQ(s.word_count, 21);
 }
 
+// A callback that throws: whatever runs the callbacks ends the program
+// through std::terminate instead of letting the exception out.
+void throw_from_callback(ios_base::event, ios_base&, int) { throw 3; }
+
+plain_ios copy_source(&shared_buffer);
+void tear_down(plain_ios* s) { delete s; }
+void copy_format(plain_ios* s) { s->copyfmt(copy_source); }
+void imbue_locale(plain_ios* s) { s->imbue(std::locale()); }
+void call_callbacks(plain_ios* s) { s->_M_call_callbacks(ios_base::copyfmt_event); }
+
+void check_throwing_callbacks() {
+  const struct {
+    const char* name;
+    void (*run)(plain_ios*);
+  } cases[] = {
+      {"teardown", tear_down},
+      {"copyfmt", copy_format},
+      {"imbue", imbue_locale},
+      {"_M_call_callbacks", call_callbacks},
+  };
+  for (const auto& c : cases) {
+    check::set_case(c.name);
+    pid_t child = fork();
+    if (child == 0) {
+      close(2);
+      // The stream is never destroyed here: its own teardown would run
+      // the throwing callback again while the exception unwinds.
+      plain_ios* s = new plain_ios(&shared_buffer);
+      s->register_callback(throw_from_callback, 0);
+      try {
+        c.run(s);
+      } catch (...) {
+        _exit(1);
+      }
+      _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    CHECK(WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT);
+  }
+}
+
 void check_statics() {
   check::set_case("xalloc");
   CHECK_EQ(ios_base::xalloc(), 4);
@@ -332,6 +378,7 @@ int main() {
   check_callbacks();
   check_copyfmt_checks_state();
   check_words();
+  check_throwing_callbacks();
   check_statics();
   return check::finish();
 }
