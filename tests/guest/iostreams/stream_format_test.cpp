@@ -31,6 +31,11 @@ void neg_long(std::ostream& o) { o << -1L; }
 void u5(std::ostream& o) { o << 5u; }
 void big_unsigned(std::ostream& o) { o << 4294967295u; }
 void big_ull(std::ostream& o) { o << 18446744073709551615ull; }
+void ull7(std::ostream& o) { o << 7ull; }
+void neg_ll(std::ostream& o) { o << -5LL; }
+void ll16(std::ostream& o) { o << 16LL; }
+void tiny(std::ostream& o) { o << 1e-10; }
+void two(std::ostream& o) { o << 2.0; }
 void ushort_max(std::ostream& o) { o << static_cast<unsigned short>(65535); }
 void pi(std::ostream& o) { o << 3.14159; }
 void tenth_float(std::ostream& o) { o << 0.1f; }
@@ -69,6 +74,15 @@ const format_case format_cases[] = {
     {"unsigned max", dec, 0, 6, 0, big_unsigned, "4294967295"},
     {"unsigned long long max", dec, 0, 6, 0, big_ull, "18446744073709551615"},
     {"unsigned short", hex, 0, 6, 0, ushort_max, "ffff"},
+    {"hex uppercase without showbase", hex | upper, 0, 6, 0, i255, "FF"},
+    {"showpos ignored in hex", hex | showpos, 0, 6, 0, i5, "5"},
+    {"showpos ignored in oct", oct | showpos, 0, 6, 0, i8, "10"},
+    {"long long showpos", showpos | dec, 0, 6, 0, neg_ll, "-5"},
+    {"long long hex showbase", hex | showbase | showpos, 0, 6, 0, ll16, "0x10"},
+    {"unsigned long long showpos", showpos | dec, 0, 6, 0, ull7, "7"},
+    {"double general uppercase", upper, 0, 6, 0, tiny, "1E-10"},
+    {"double showpoint general", ios_base::showpoint, 0, 6, 0, two, "2.00000"},
+    {"double showpoint fixed precision 0", ios_base::showpoint | fixed, 0, 0, 0, two, "2."},
     {"width shorter than text", dec, 1, 6, '*', i255, "255"},
     {"double default", 0, 0, 6, 0, pi, "3.14159"},
     {"double fixed precision 2", fixed, 0, 2, 0, pi, "3.14"},
