@@ -1,5 +1,7 @@
 #include "macho_architectures.h"
 
+#include "file_contents.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -129,7 +131,7 @@ std::vector<int> executableArchitectures(const ByteSource& bytes) {
 }
 
 std::vector<int> executableArchitecturesOfFile(const std::string& path) {
-    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int descriptor = openRegularFile(path);
     if (descriptor < 0) return {};
     std::vector<int> architectures = executableArchitectures(FileBytes(descriptor));
     ::close(descriptor);

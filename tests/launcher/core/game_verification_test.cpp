@@ -1,5 +1,6 @@
 #include "game_verification.h"
 
+#include "fifo_file.h"
 #include "fixture_bundles.h"
 #include "identifiers.h"
 #include "launch_error.h"
@@ -89,6 +90,26 @@ TEST(VerificationOfOddFiles, CorruptPlistsAndNonBundlesFail) {
 
     for (const std::string& path : {corrupt, garbage, noPlist, folder / "File.app", folder / "Missing.app"})
         EXPECT_FALSE(verifiedGame(path, bundles, files)) << path;
+}
+
+TEST(VerificationOfOddFiles, AFifoInPlaceOfAFileIsRefusedWithoutWaiting) {
+    TemporaryFolder folder;
+    PosixBundles bundles;
+    PosixFiles files;
+    struct Case {
+        const char* bundle;
+        const char* inside;
+    } cases[] = {{"PlistFifo.app", "Contents/Info.plist"}, {"ExecutableFifo.app", "Contents/MacOS/Vornik"}};
+    for (const auto& [bundle, inside] : cases) {
+        SCOPED_TRACE(inside);
+        std::string path = writeBundle(folder / bundle, validGame());
+        std::filesystem::remove(path + "/" + inside);
+        makeFifo(path + "/" + inside);
+        bool verified = true;
+        EXPECT_TRUE(returnsWithoutAWriter(path + "/" + inside,
+                                          [&] { verified = verifiedGame(path, bundles, files).ok(); }));
+        EXPECT_FALSE(verified);
+    }
 }
 
 TEST(VerificationOfOddFiles, UnreadableExecutableFails) {
