@@ -19,6 +19,8 @@ constexpr std::uint32_t machCigam64 = 0xCFFAEDFE;
 constexpr std::uint32_t fatMagic32 = 0xCAFEBABE;  // fat headers are big-endian
 constexpr std::uint32_t fatMagic64 = 0xCAFEBABF;
 
+constexpr std::uint32_t cpuArchitecture64 = 0x01000000;
+
 constexpr std::uint64_t machHeaderSize32 = 28;
 constexpr std::uint64_t machHeaderSize64 = 32;
 constexpr std::uint64_t fatHeaderSize = 8;
@@ -62,6 +64,9 @@ bool readThinHeader(const ByteSource& bytes, std::uint64_t start, std::uint64_t 
         return swapped ? littleEndian32(p) : bigEndian32(p);
     };
     cpuType = field(1);
+    // 64-bit processors carry the 64-bit flag in their type and use the
+    // 64-bit header; a header whose width disagrees with its processor lies.
+    if (((cpuType & cpuArchitecture64) != 0) != (headerSize == machHeaderSize64)) return false;
     const std::uint64_t commandsSize = field(5);
     // The load commands follow the header and must lie within the image.
     return headerSize + commandsSize <= limit;

@@ -58,6 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
         BundleCase{"mixed_case_extension", "Vornik.ApP", [](BundleSpec&) {}, true},
         BundleCase{"other_name_same_game", "Renamed.app", [](BundleSpec&) {}, true},
         BundleCase{"x86_64_only", game, [](BundleSpec& s) { s.executable = thinExecutable(cpuX86_64, true); }, false},
+        BundleCase{"i386_claimed_by_64_bit_header", game,
+                   [](BundleSpec& s) { s.executable = thinExecutable(cpuI386, true); }, false},
         BundleCase{"fat_without_i386", game,
                    [](BundleSpec& s) { s.executable = fatExecutable({cpuX86_64, cpuArm64}); }, false},
         BundleCase{"wrong_identifier", game, [](BundleSpec& s) { s.identifier = "com.example.other"; }, false},
