@@ -9,7 +9,9 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace vornik {
@@ -153,6 +155,15 @@ void LauncherWindow::startUp() {
     launcher_->applyStoredOptions();
     launcher_->loadLatestLog();
     launcher_->findGame();
+}
+
+void LauncherWindow::present() {
+    if (const QScreen* screen = this->screen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+    show();
+    raise();
+    activateWindow();
 }
 
 void LauncherWindow::chooseGame() {

@@ -72,8 +72,6 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    window.show();
-    window.raise();
-    window.activateWindow();
+    window.present();
     return application.exec();
 }

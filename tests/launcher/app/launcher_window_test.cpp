@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -40,8 +41,7 @@ private:
                 std::make_unique<QSettings>(settingsFile, QSettings::IniFormat));
             auto window = std::make_unique<LauncherWindow>(services);
             window->startUp();
-            window->show();
-            window->activateWindow();
+            window->present();
             if (!QTest::qWaitForWindowActive(window.get())) qWarning("window did not become active");
             return window;
         }
@@ -79,6 +79,16 @@ private slots:
         QVERIFY(!window->windowedBox()->isChecked());
         QVERIFY(!window->adaptiveTriggersBox()->isChecked());
         QVERIFY(setup.storedKeys().isEmpty());  // the default is registered, not stored
+    }
+
+    void theWindowIsCentredOnItsScreen() {
+        Setup setup;
+        auto window = setup.window();
+        const QPoint middle = window->screen()->availableGeometry().center();
+        QVERIFY2((window->geometry().center() - middle).manhattanLength() <= 1,
+                 qPrintable(QString("window centre %1,%2, screen centre %3,%4")
+                                .arg(window->geometry().center().x()).arg(window->geometry().center().y())
+                                .arg(middle.x()).arg(middle.y())));
     }
 
     void eachToggleStoresItsOwnKeyAndASecondLauncherReadsThemBack() {
