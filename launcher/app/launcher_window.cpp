@@ -89,6 +89,7 @@ void LauncherWindow::buildControls() {
     useSecondaryColour(hint_);
 
     status_ = new QLabel;
+    status_->setTextFormat(Qt::PlainText);  // error texts may carry paths that look like markup
     status_->setWordWrap(true);
     status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     status_->setMaximumHeight(statusLines * status_->fontMetrics().lineSpacing());
