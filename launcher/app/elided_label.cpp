@@ -5,6 +5,7 @@
 namespace vornik {
 
 ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);  // a path is shown as written, never read as markup
     setWordWrap(false);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 }

@@ -9,7 +9,9 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace vornik {
@@ -87,6 +89,7 @@ void LauncherWindow::buildControls() {
     useSecondaryColour(hint_);
 
     status_ = new QLabel;
+    status_->setTextFormat(Qt::PlainText);  // error texts may carry paths that look like markup
     status_->setWordWrap(true);
     status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     status_->setMaximumHeight(statusLines * status_->fontMetrics().lineSpacing());
@@ -153,6 +156,15 @@ void LauncherWindow::startUp() {
     launcher_->applyStoredOptions();
     launcher_->loadLatestLog();
     launcher_->findGame();
+}
+
+void LauncherWindow::present() {
+    if (const QScreen* screen = this->screen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+    show();
+    raise();
+    activateWindow();
 }
 
 void LauncherWindow::chooseGame() {

@@ -28,6 +28,9 @@ public:
     // Registers the defaults, reads the options, finds the latest log and the game.
     void startUp();
 
+    // Centres the window on its screen, shows it in front and makes it the key window.
+    void present();
+
     Launcher& launcher() { return *launcher_; }
 
     // The controls, for the program's screenshot and for tests.

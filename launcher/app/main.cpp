@@ -54,7 +54,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setOrganizationDomain(vornik::settingsOrganization);
     QApplication::setApplicationName(vornik::settingsApplication);
-    QApplication::setApplicationDisplayName("Vornik Launcher");
+    // No application display name: on X11 Qt would append it to every window
+    // title, and the Choose Game… panel's title must read exactly as given.
     QApplication::setQuitOnLastWindowClosed(true);
 
     vornik::LauncherWindow window(vornik::makePosixServices(
@@ -72,8 +73,6 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    window.show();
-    window.raise();
-    window.activateWindow();
+    window.present();
     return application.exec();
 }

@@ -7,14 +7,23 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
+#include <QTextDocument>
 
 namespace vornik {
+
+// Tool tips are read as markup whenever they look like it; one that only
+// looks like markup is escaped so that it shows as written.
+inline QString plainToolTip(const std::string& text) {
+    const QString tip = QString::fromStdString(text);
+    if (!Qt::mightBeRichText(tip)) return tip;
+    return "<p style='white-space:pre'>" + tip.toHtmlEscaped() + "</p>";
+}
 
 class QtLabel : public Label {
 public:
     explicit QtLabel(QLabel* label) : label_(label) {}
     void setText(const std::string& text) override { label_->setText(QString::fromStdString(text)); }
-    void setToolTip(const std::string& text) override { label_->setToolTip(QString::fromStdString(text)); }
+    void setToolTip(const std::string& text) override { label_->setToolTip(plainToolTip(text)); }
 
 private:
     QLabel* label_;
@@ -25,7 +34,7 @@ class QtElidedLabel : public Label {
 public:
     explicit QtElidedLabel(ElidedLabel* label) : label_(label) {}
     void setText(const std::string& text) override { label_->setFullText(QString::fromStdString(text)); }
-    void setToolTip(const std::string& text) override { label_->setToolTip(QString::fromStdString(text)); }
+    void setToolTip(const std::string& text) override { label_->setToolTip(plainToolTip(text)); }
 
 private:
     ElidedLabel* label_;

@@ -8,8 +8,19 @@
 
 namespace vornik {
 
+int openRegularFile(const std::string& path) {
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0) return -1;
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
+}
+
 std::optional<std::string> readSmallFile(const std::string& path, std::size_t limit) {
-    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int descriptor = openRegularFile(path);
     if (descriptor < 0) return std::nullopt;
     std::string data;
     char chunk[16384];

@@ -1,6 +1,7 @@
 #include "info_plist.h"
 
 #include "file_contents.h"
+#include "plist_shape.h"
 
 #include <plist/plist.h>
 
@@ -30,7 +31,8 @@ std::optional<std::string> stringEntry(plist_t dictionary, const char* key) {
 }  // namespace
 
 std::optional<InfoPlist> parseInfoPlist(const std::string& data) {
-    if (data.empty() || data.size() > largestInfoPlist) return std::nullopt;
+    if (data.empty() || data.size() > largestInfoPlist || !isModestPropertyList(data))
+        return std::nullopt;
     plist_t root = nullptr;
     plist_from_memory(data.data(), static_cast<std::uint32_t>(data.size()), &root);
     std::unique_ptr<void, PlistDeleter> owner(root);

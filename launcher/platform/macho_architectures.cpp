@@ -1,5 +1,7 @@
 #include "macho_architectures.h"
 
+#include "file_contents.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -16,6 +18,8 @@ constexpr std::uint32_t machCigam32 = 0xCEFAEDFE;  // the same, byte-swapped
 constexpr std::uint32_t machCigam64 = 0xCFFAEDFE;
 constexpr std::uint32_t fatMagic32 = 0xCAFEBABE;  // fat headers are big-endian
 constexpr std::uint32_t fatMagic64 = 0xCAFEBABF;
+
+constexpr std::uint32_t cpuArchitecture64 = 0x01000000;
 
 constexpr std::uint64_t machHeaderSize32 = 28;
 constexpr std::uint64_t machHeaderSize64 = 32;
@@ -60,6 +64,9 @@ bool readThinHeader(const ByteSource& bytes, std::uint64_t start, std::uint64_t 
         return swapped ? littleEndian32(p) : bigEndian32(p);
     };
     cpuType = field(1);
+    // 64-bit processors carry the 64-bit flag in their type and use the
+    // 64-bit header; a header whose width disagrees with its processor lies.
+    if (((cpuType & cpuArchitecture64) != 0) != (headerSize == machHeaderSize64)) return false;
     const std::uint64_t commandsSize = field(5);
     // The load commands follow the header and must lie within the image.
     return headerSize + commandsSize <= limit;
@@ -129,7 +136,7 @@ std::vector<int> executableArchitectures(const ByteSource& bytes) {
 }
 
 std::vector<int> executableArchitecturesOfFile(const std::string& path) {
-    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int descriptor = openRegularFile(path);
     if (descriptor < 0) return {};
     std::vector<int> architectures = executableArchitectures(FileBytes(descriptor));
     ::close(descriptor);

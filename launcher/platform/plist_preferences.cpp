@@ -3,6 +3,7 @@
 #include "file_contents.h"
 #include "file_paths.h"
 #include "identifiers.h"
+#include "plist_shape.h"
 
 #include <plist/plist.h>
 
@@ -21,7 +22,7 @@ std::string preferencesFileIn(const std::string& home) {
 
 PlistPreferences::PlistPreferences(std::string filePath) : filePath_(std::move(filePath)) {
     std::optional<std::string> data = readSmallFile(filePath_, largestPreferencesFile);
-    if (!data || data->empty()) return;
+    if (!data || data->empty() || !isModestPropertyList(*data)) return;
     plist_t root = nullptr;
     plist_from_memory(data->data(), static_cast<std::uint32_t>(data->size()), &root);
     if (!root) return;

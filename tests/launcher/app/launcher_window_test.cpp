@@ -6,15 +6,19 @@
 #include "identifiers.h"
 #include "launcher_world.h"
 #include "launcher_window.h"
+#include "posix_files.h"
 #include "posix_services.h"
 #include "qt_main_thread.h"
 #include "settings_preferences.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 
 #include <filesystem>
@@ -40,14 +44,18 @@ private:
                 std::make_unique<QSettings>(settingsFile, QSettings::IniFormat));
             auto window = std::make_unique<LauncherWindow>(services);
             window->startUp();
-            window->show();
-            window->activateWindow();
+            window->present();
             if (!QTest::qWaitForWindowActive(window.get())) qWarning("window did not become active");
             return window;
         }
         QStringList storedKeys() { return QSettings(settingsFile, QSettings::IniFormat).allKeys(); }
         QVariant stored(const char* key) { return QSettings(settingsFile, QSettings::IniFormat).value(key); }
     };
+
+    // What the label shows, as assistive technology reads it out.
+    static QString shownText(QWidget* label) {
+        return QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+    }
 
     static bool runControlsEnabled(LauncherWindow& w) {
         return w.playButton()->isEnabled() && w.chooseButton()->isEnabled() &&
@@ -79,6 +87,16 @@ private slots:
         QVERIFY(!window->windowedBox()->isChecked());
         QVERIFY(!window->adaptiveTriggersBox()->isChecked());
         QVERIFY(setup.storedKeys().isEmpty());  // the default is registered, not stored
+    }
+
+    void theWindowIsCentredOnItsScreen() {
+        Setup setup;
+        auto window = setup.window();
+        const QPoint middle = window->screen()->availableGeometry().center();
+        QVERIFY2((window->geometry().center() - middle).manhattanLength() <= 1,
+                 qPrintable(QString("window centre %1,%2, screen centre %3,%4")
+                                .arg(window->geometry().center().x()).arg(window->geometry().center().y())
+                                .arg(middle.x()).arg(middle.y())));
     }
 
     void eachToggleStoresItsOwnKeyAndASecondLauncherReadsThemBack() {
@@ -148,6 +166,34 @@ private slots:
         QVERIFY(shown.endsWith(".app"));
         QCOMPARE(window->pathLabel()->width(), window->column()->width());
         QVERIFY(window->pathLabel()->fontMetrics().horizontalAdvance(shown) <= window->pathLabel()->width());
+    }
+
+    void pathsAndErrorsAreShownAsWrittenNotAsMarkup() {
+        Setup setup;
+        const std::string game = writeBundle(setup.world.root / "<b>G</b>&lt;/Vornik.app", validGame());
+        QSettings(setup.settingsFile, QSettings::IniFormat).setValue("gamePath", QString::fromStdString(game));
+        // A home folder whose name looks like markup, with a file where the Library folder belongs.
+        const std::string home = setup.world.root / "<i>home</i>";
+        writeFile(home + "/Library", "not a folder");
+        setup.world.services.files =
+            std::make_shared<PosixFiles>(FolderOverrides{home, setup.world.applications});
+        auto window = setup.window();
+
+        const QString full = QString::fromStdString(game);
+        QCOMPARE(window->pathLabel()->fullText(), full);
+        QCOMPARE(shownText(window->pathLabel()), full);
+        QToolTip::showText(QPoint(0, 0), window->pathLabel()->toolTip(), window->pathLabel());
+        QWidget* tip = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == "qtooltip_label" && widget->isVisible()) tip = widget;
+        QVERIFY(tip);
+        QCOMPARE(shownText(tip), full);
+        QToolTip::hideText();
+
+        QTest::mouseClick(window->playButton(), Qt::LeftButton);
+        const QString status = window->statusLabel()->text();
+        QVERIFY2(status.contains("<i>home</i>/Library"), qPrintable(status));
+        QCOMPARE(shownText(window->statusLabel()), status);
     }
 
     void aLongStatusWrapsWithinThreeLinesOfTheColumn() {

@@ -1,5 +1,6 @@
 #include "game_verification.h"
 
+#include "fifo_file.h"
 #include "fixture_bundles.h"
 #include "identifiers.h"
 #include "launch_error.h"
@@ -57,6 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
         BundleCase{"mixed_case_extension", "Vornik.ApP", [](BundleSpec&) {}, true},
         BundleCase{"other_name_same_game", "Renamed.app", [](BundleSpec&) {}, true},
         BundleCase{"x86_64_only", game, [](BundleSpec& s) { s.executable = thinExecutable(cpuX86_64, true); }, false},
+        BundleCase{"i386_claimed_by_64_bit_header", game,
+                   [](BundleSpec& s) { s.executable = thinExecutable(cpuI386, true); }, false},
         BundleCase{"fat_without_i386", game,
                    [](BundleSpec& s) { s.executable = fatExecutable({cpuX86_64, cpuArm64}); }, false},
         BundleCase{"wrong_identifier", game, [](BundleSpec& s) { s.identifier = "com.example.other"; }, false},
@@ -89,6 +92,26 @@ TEST(VerificationOfOddFiles, CorruptPlistsAndNonBundlesFail) {
 
     for (const std::string& path : {corrupt, garbage, noPlist, folder / "File.app", folder / "Missing.app"})
         EXPECT_FALSE(verifiedGame(path, bundles, files)) << path;
+}
+
+TEST(VerificationOfOddFiles, AFifoInPlaceOfAFileIsRefusedWithoutWaiting) {
+    TemporaryFolder folder;
+    PosixBundles bundles;
+    PosixFiles files;
+    struct Case {
+        const char* bundle;
+        const char* inside;
+    } cases[] = {{"PlistFifo.app", "Contents/Info.plist"}, {"ExecutableFifo.app", "Contents/MacOS/Vornik"}};
+    for (const auto& [bundle, inside] : cases) {
+        SCOPED_TRACE(inside);
+        std::string path = writeBundle(folder / bundle, validGame());
+        std::filesystem::remove(path + "/" + inside);
+        makeFifo(path + "/" + inside);
+        bool verified = true;
+        EXPECT_TRUE(returnsWithoutAWriter(path + "/" + inside,
+                                          [&] { verified = verifiedGame(path, bundles, files).ok(); }));
+        EXPECT_FALSE(verified);
+    }
 }
 
 TEST(VerificationOfOddFiles, UnreadableExecutableFails) {

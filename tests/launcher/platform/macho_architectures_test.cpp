@@ -67,6 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"text", "#!/bin/sh\necho hello\n", {}},
         HeaderCase{"thin_truncated_header", thinExecutable(cpuI386).substr(0, 27), {}},
         HeaderCase{"thin_64_truncated_header", thinExecutable(cpuX86_64, true).substr(0, 30), {}},
+        HeaderCase{"thin_64_bit_header_claims_i386", thinExecutable(cpuI386, true), {}},
+        HeaderCase{"thin_32_bit_header_claims_x86_64", thinExecutable(cpuX86_64, false), {}},
         HeaderCase{"thin_commands_beyond_file", thinWithCommandsSize(64), {}},
         HeaderCase{"thin_commands_size_huge", thinWithCommandsSize(0xFFFFFFFF), {}},
         HeaderCase{"fat_magic_only", fatTwo.substr(0, 4), {}},

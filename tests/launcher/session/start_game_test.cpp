@@ -3,6 +3,8 @@
 #include "fixture_bundles.h"
 #include "identifiers.h"
 #include "launcher_world.h"
+#include "posix_files.h"
+#include "posix_processes.h"
 
 #include <gtest/gtest.h>
 
@@ -225,6 +227,75 @@ TEST_F(StartGame, ALaunchFailureAfterTheLogKeepsTheEmptyLog) {
     EXPECT_NE(world.controls.status.text, "Rosetta is required to run the compatibility runtime.");
     EXPECT_NE(world.controls.status.text.find("could not be started"), std::string::npos)
         << world.controls.status.text;
+}
+
+// A platform whose launch fails with a given error, or whose log cannot be
+// opened for writing; everything else is real.
+class RefusingProcesses : public PosixProcesses {
+public:
+    explicit RefusingProcesses(LaunchFailure failure) : failure_(std::move(failure)) {}
+    Result<std::shared_ptr<Child>> launch(const ChildSpec&, std::function<void(ChildEnd)>) override {
+        return failure_;
+    }
+
+private:
+    LaunchFailure failure_;
+};
+
+class UnopenableLogFiles : public PosixFiles {
+public:
+    using PosixFiles::PosixFiles;
+    Result<std::unique_ptr<WritableFile>> openForWriting(const std::string&) override {
+        return LaunchFailure{"NSCocoaErrorDomain", 513, nullptr, "You don't have permission to write the log."};
+    }
+};
+
+TEST_F(StartGame, LateFailuresKeepTheNewLogAndChangeNoControl) {
+    const auto posix = [](int code, const char* description) {
+        return LaunchFailure{"NSPOSIXErrorDomain", code, nullptr, description};
+    };
+    const auto wrapping = [](LaunchFailure inner) {
+        return LaunchFailure{"NSCocoaErrorDomain", 4, std::make_shared<const LaunchFailure>(std::move(inner)),
+                             "The launch failed."};
+    };
+    struct Case {
+        const char* name;
+        std::optional<LaunchFailure> launchFailure;  // nothing: the log cannot be opened
+        std::string text;
+    } cases[] = {
+        {"log_not_opened", std::nullopt, "You don't have permission to write the log."},
+        {"bad_architecture", posix(86, "Bad CPU type in executable"),
+         "Rosetta is required to run the compatibility runtime."},
+        {"bad_architecture_underneath", wrapping(posix(86, "Bad CPU type in executable")),
+         "Rosetta is required to run the compatibility runtime."},
+        {"other_posix_error", posix(13, "Permission denied"), "Permission denied"},
+        {"other_error_over_a_posix_one", wrapping(posix(13, "Permission denied")), "The launch failed."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LauncherWorld world;
+        world.installRuntime();
+        writeBundle(world.applications + "/" + gameFileName, validGame());
+        if (c.launchFailure)
+            world.services.processes = std::make_shared<RefusingProcesses>(*c.launchFailure);
+        else
+            world.services.files =
+                std::make_shared<UnopenableLogFiles>(FolderOverrides{world.home, world.applications});
+        Launcher& launcher = world.start();
+        launcher.applyStoredOptions();
+        launcher.loadLatestLog();
+        launcher.findGame();
+        ASSERT_FALSE(world.controls.logs.enabled);
+
+        launcher.startGame();
+        EXPECT_EQ(world.controls.status.text, c.text);
+        EXPECT_FALSE(launcher.isRunning());
+        ASSERT_TRUE(launcher.lastLog());
+        EXPECT_EQ(world.logFiles(), std::vector<std::string>{*launcher.lastLog()});
+        EXPECT_EQ(readFile(*launcher.lastLog()), "");
+        EXPECT_TRUE(world.controls.logs.enabled);
+        EXPECT_TRUE(world.controls.runControlsEnabled());
+    }
 }
 
 TEST_F(StartGame, AnEndArrivingForAGoneLauncherTouchesNothing) {
