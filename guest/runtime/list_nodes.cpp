@@ -28,7 +28,9 @@ void _List_node_base::swap(_List_node_base& x, _List_node_base& y) throw() {
 }
 
 void _List_node_base::transfer(_List_node_base* first, _List_node_base* last) throw() {
-  if (this == last) return;
+  // Nothing to move when this already stands there, or when the range is
+  // empty (relinking an empty range would cut both rings apart).
+  if (this == last || first == last) return;
   last->prev->next = this;
   first->prev->next = last;
   prev->next = first;

@@ -47,7 +47,12 @@ void objc_exception_throw(void* exception) {
       typedef void* (*object_message)(void*, const char*);
       typedef const char* (*text_message)(void*, const char*);
       void* reply = reinterpret_cast<object_message>(objc_msgSend)(exception, description);
-      text = reinterpret_cast<text_message>(objc_msgSend)(reply, utf8_string);
+      // An object without a description, or one whose description has no C
+      // string, is reported as "nil" too: the host's report needs a text,
+      // and a nil description is not messaged.
+      const char* described = nullptr;
+      if (reply != nullptr) described = reinterpret_cast<text_message>(objc_msgSend)(reply, utf8_string);
+      if (described != nullptr) text = described;
     }
     torvel_guest_fatal("uncaught Objective-C exception", text);
   }

@@ -35,6 +35,7 @@ void* objc_msgSend(void* receiver, const char* selector, ...) {
     return (void*)(0xABCDEF00u | (unsigned)yes);
   }
   if (strcmp(selector, "description") == 0) {
+    if (object->description == NULL) return NULL;  /* an object without a description */
     description_reply.description = object->description;
     return &description_reply;
   }

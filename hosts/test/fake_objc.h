@@ -14,7 +14,8 @@ struct torvel_test_class {
   const struct torvel_test_class* superclass;
 };
 
-/* An object: its class and the text its description carries. */
+/* An object: its class and the text its description carries; with a null
+ * text, "description" answers nil. */
 struct torvel_test_object {
   const struct torvel_test_class* isa;
   const char* description;

@@ -88,7 +88,10 @@ void resolveSymbols(Image& image) {
   for (size_t gi = 0; gi < image.globals.size(); ++gi) {
     GlobalSymbol& g = image.globals[gi];
     if (g.kind != GlobalSymbol::Kind::Import) continue;
-    if (g.name == "___dso_handle") {
+    // Both names stand for the library's own Mach-O header, which the
+    // linker places at the image's start: __cxa_atexit's DSO handle, and the
+    // header symbol ld64 defines for every dylib.
+    if (g.name == "___dso_handle" || g.name == "__mh_dylib_header") {
       g.kind = GlobalSymbol::Kind::DsoHandle;
       g.hidden = true;
       continue;

@@ -15,7 +15,7 @@ struct TORVEL_EXPORT _List_node_base {
   // Exchanges the contents of the lists whose sentinels are x and y.
   static void swap(_List_node_base& x, _List_node_base& y) throw();
 
-  // Moves [first, last) in front of this node.
+  // Moves [first, last) in front of this node; an empty range moves nothing.
   void transfer(_List_node_base* first, _List_node_base* last) throw();
 
   // Links this node in front of position.

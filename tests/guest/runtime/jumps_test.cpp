@@ -26,7 +26,9 @@ __attribute__((noinline)) void deep_jump(void* buffer, int value, int depth) {
     deep_jump(buffer, value, depth - 1);
     return;
   }
-  __asm__ volatile("movl $0x11111111, %%esi\n\tmovl $0x22222222, %%edi" ::: "esi", "edi");
+  // EBX is the PIC register here and already differs from the saver's value.
+  __asm__ volatile("movl $0x11111111, %%esi\n\tmovl $0x22222222, %%edi\n\tmovl $0x33333333, %%ebp"
+                   ::: "esi", "edi", "ebp");
   _longjmp(buffer, value);
 }
 

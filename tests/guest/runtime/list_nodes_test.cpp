@@ -96,6 +96,20 @@ void transfer_ranges() {
     node* again[] = {&n[0], &n[1], &n[4], &n[2], &n[3]};
     CHECK(holds(l, again, 5));
   }
+  check::set_case("an empty range");
+  {
+    // first = last names no node: both rings stay as they were.
+    list from, to;
+    node a, b, d;
+    a.hook(&from.sentinel);
+    b.hook(&from.sentinel);
+    d.hook(&to.sentinel);
+    d.transfer(&b, &b);
+    node* ab[] = {&a, &b};
+    node* just_d[] = {&d};
+    CHECK(holds(from, ab, 2));
+    CHECK(holds(to, just_d, 1));
+  }
   check::set_case("onto the range's own end");
   {
     list l;

@@ -106,6 +106,29 @@ void report_messages(void*) {
   fprintf(stderr, "messages=%lu\n", torvel_test_messages_sent() - messages_before);
 }
 
+// An object whose description is nil: the report still gets a text, and
+// nothing is sent to the nil description.
+torvel_test_object silent = {&base_class, nullptr};
+
+struct uncaught_case {
+  const char* name;
+  void* exception;
+  const char* detail;
+  const char* messages;  // what the fatal hook reports
+};
+
+const uncaught_case uncaught_cases[] = {
+  {"uncaught", &boom, "boom", "messages=2\n"},
+  {"uncaught nil", nullptr, "nil", "messages=0\n"},
+  {"uncaught without a description", &silent, "nil", "messages=1\n"},
+};
+
+void throw_uncaught(void* exception) {
+  torvel_test_on_fatal(report_messages, nullptr);
+  messages_before = torvel_test_messages_sent();
+  objc_exception_throw(exception);
+}
+
 }
 
 int main() {
@@ -117,16 +140,10 @@ int main() {
   nested_frames();
   matching();
 
-  check::set_case("uncaught");
-  EXPECT_FATAL([](void*) { objc_exception_throw(&boom); }, nullptr, "uncaught Objective-C exception", "boom");
-  check::set_case("uncaught nil");
-  EXPECT_FATAL(
-      [](void*) {
-        torvel_test_on_fatal(report_messages, nullptr);
-        messages_before = torvel_test_messages_sent();
-        objc_exception_throw(nullptr);
-      },
-      nullptr, "uncaught Objective-C exception", "nil", "messages=0\n");
+  for (const uncaught_case& c : uncaught_cases) {
+    check::set_case(c.name);
+    EXPECT_FATAL(throw_uncaught, c.exception, "uncaught Objective-C exception", c.detail, c.messages);
+  }
   check::set_case("rethrow");
   EXPECT_FATAL([](void*) { objc_exception_rethrow(); }, nullptr, "objc_exception_rethrow", "not supported");
   return check::finish();

@@ -1,6 +1,6 @@
-// Every positional error of the narrow string: its kind and message, and
-// that the string is exactly as it was when the report is made. Each case
-// runs in a child process, since the report ends the guest.
+// Every positional error of the narrow string, and the length errors: kind
+// and message, and that the string is exactly as it was when the report is
+// made. Each case runs in a child process, since the report ends the guest.
 #include <stdio.h>
 
 #include "check.h"
@@ -48,6 +48,21 @@ const error_case error_cases[] = {
   {"compare text", [](std::string& s) { s.compare(4, 1, "x", 1); }, "basic_string::compare"},
 };
 
+// Lengths beyond the maximum (1,073,741,820) are reported before the string
+// is unshared or anything is copied; the detail is always the same.
+const size_t too_long = 0x3FFFFFFD;
+
+const error_case length_cases[] = {
+  {"reserve", [](std::string& s) { s.reserve(too_long); }, "basic_string::_S_create"},
+  {"resize", [](std::string& s) { s.resize(too_long, 'x'); }, "basic_string::_S_create"},
+  {"append copies", [](std::string& s) { s.append(too_long - 3, 'x'); }, "basic_string::_S_create"},
+  {"append text", [](std::string& s) { s.append("xyz", 0xFFFFFFFEu); }, "basic_string::_S_create"},
+  {"insert", [](std::string& s) { s.insert(1, "xyz", too_long); }, "basic_string::_S_create"},
+  {"assign", [](std::string& s) { s.assign("xyz", too_long); }, "basic_string::_S_create"},
+  {"replace copies", [](std::string& s) { s.replace(0, 1, too_long - 1, 'x'); }, "basic_string::_S_create"},
+  {"_M_mutate", [](std::string& s) { s._M_mutate(3, 0, too_long - 3); }, "basic_string::_S_create"},
+};
+
 const error_case* current;
 
 void run_error_case(void*) {
@@ -85,6 +100,11 @@ int main() {
     check::set_case(c.name);
     current = &c;
     EXPECT_FATAL(run_error_case, nullptr, "std::out_of_range", c.detail, "unchanged\n");
+  }
+  for (const error_case& c : length_cases) {
+    check::set_case(c.name);
+    current = &c;
+    EXPECT_FATAL(run_error_case, nullptr, "std::length_error", c.detail, "unchanged\n");
   }
   for (const boundary_case& c : boundary_cases) {
     check::set_case(c.name);

@@ -52,6 +52,20 @@ void leak_unshares() {
   CHECK_TEXT(text_of(b), "abcdef");
 }
 
+// A change through mutate that fits in place also ends the leak.
+void leaked_changed_in_place() {
+  std::string a("abc", alloc);
+  a.reserve(20);
+  a.begin();
+  CHECK_EQ(rep_of(a)->ref_count, -1);
+  const char* chars = chars_pointer(a);
+  a.push_back('d');
+  CHECK(chars_pointer(a) == chars);
+  CHECK_EQ(rep_of(a)->ref_count, 0);
+  std::string copy(a);
+  CHECK(chars_pointer(copy) == chars);
+}
+
 void leaking_members() {
   struct leak_case {
     const char* name;
@@ -186,6 +200,7 @@ int main() {
   const step steps[] = {
     {"share and dispose", share_and_dispose},
     {"leak unshares", leak_unshares},
+    {"leaked string changed in place", leaked_changed_in_place},
     {"leaking members", leaking_members},
     {"empty representation", empty_rep_stays_untouched},
     {"clear on a shared string", clear_on_shared},

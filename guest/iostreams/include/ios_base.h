@@ -1,0 +1,149 @@
+// std::ios_base of the guest ABI (112 bytes): formatting settings, state and
+// exception mask, event callbacks, the extensible word array and the locale.
+// Game code reads and writes these fields at their offsets through its own
+// inlined accessors; the fields therefore keep this order and width.
+#ifndef TORVEL_IOS_BASE_H
+#define TORVEL_IOS_BASE_H
+
+#include "guest_locale.h"
+#include "ios_types.h"
+#include "torvel_export.h"
+
+namespace std {
+
+class TORVEL_EXPORT ios_base {
+public:
+  typedef _Ios_Fmtflags fmtflags;
+  typedef _Ios_Iostate iostate;
+  typedef _Ios_Openmode openmode;
+  typedef _Ios_Seekdir seekdir;
+
+  static const fmtflags boolalpha = _S_boolalpha;
+  static const fmtflags dec = _S_dec;
+  static const fmtflags fixed = _S_fixed;
+  static const fmtflags hex = _S_hex;
+  static const fmtflags internal = _S_internal;
+  static const fmtflags left = _S_left;
+  static const fmtflags oct = _S_oct;
+  static const fmtflags right = _S_right;
+  static const fmtflags scientific = _S_scientific;
+  static const fmtflags showbase = _S_showbase;
+  static const fmtflags showpoint = _S_showpoint;
+  static const fmtflags showpos = _S_showpos;
+  static const fmtflags skipws = _S_skipws;
+  static const fmtflags unitbuf = _S_unitbuf;
+  static const fmtflags uppercase = _S_uppercase;
+  static const fmtflags adjustfield = _S_adjustfield;
+  static const fmtflags basefield = _S_basefield;
+  static const fmtflags floatfield = _S_floatfield;
+
+  static const iostate goodbit = _S_goodbit;
+  static const iostate badbit = _S_badbit;
+  static const iostate eofbit = _S_eofbit;
+  static const iostate failbit = _S_failbit;
+
+  static const openmode app = _S_app;
+  static const openmode ate = _S_ate;
+  static const openmode binary = _S_bin;
+  static const openmode in = _S_in;
+  static const openmode out = _S_out;
+  static const openmode trunc = _S_trunc;
+
+  static const seekdir beg = _S_beg;
+  static const seekdir cur = _S_cur;
+  static const seekdir end = _S_end;
+
+  enum event { erase_event, imbue_event, copyfmt_event };
+  typedef void (*event_callback)(event, ios_base&, int);
+
+  // One extensible word slot: both words zero when the slot comes to be.
+  struct _Words {
+    void* _M_pword;
+    long _M_iword;
+  };
+
+  // Start-up and shut-down of the standard streams (one per guest
+  // compilation unit that includes the stream headers, plus the library's).
+  class TORVEL_EXPORT Init {
+  public:
+    Init();
+    ~Init();
+    static int _S_refcount;
+    static bool _S_synced_with_stdio;
+  };
+
+  virtual ~ios_base();
+
+  void _M_init();
+  locale imbue(const locale& loc);
+  void register_callback(event_callback fn, int index);
+  void _M_call_callbacks(event e) throw();
+  void _M_dispose_callbacks();
+  _Words& _M_grow_words(int index, bool iword);
+  static int xalloc() throw();
+  static bool sync_with_stdio(bool sync = true);
+
+  // The accessors game code has inline, for code written against these
+  // declarations (they are never exported).
+  fmtflags flags() const { return format_flags; }
+  fmtflags flags(fmtflags f) {
+    fmtflags old = format_flags;
+    format_flags = f;
+    return old;
+  }
+  fmtflags setf(fmtflags f) { return flags(fmtflags(format_flags | f)); }
+  fmtflags setf(fmtflags f, fmtflags mask) {
+    return flags(fmtflags((format_flags & ~mask) | (f & mask)));
+  }
+  void unsetf(fmtflags mask) { format_flags = fmtflags(format_flags & ~mask); }
+  streamsize width() const { return field_width; }
+  streamsize width(streamsize w) {
+    streamsize old = field_width;
+    field_width = w;
+    return old;
+  }
+  streamsize precision() const { return float_precision; }
+  streamsize precision(streamsize p) {
+    streamsize old = float_precision;
+    float_precision = p;
+    return old;
+  }
+  long& iword(int index) {
+    _Words& w = (index >= 0 && index < word_count) ? words[index] : _M_grow_words(index, true);
+    return w._M_iword;
+  }
+  void*& pword(int index) {
+    _Words& w = (index >= 0 && index < word_count) ? words[index] : _M_grow_words(index, false);
+    return w._M_pword;
+  }
+
+  ios_base();
+
+  // A callback node: 16 bytes from malloc.
+  struct callback_node {
+    callback_node* next;
+    event_callback function;
+    int callback_index;
+    int reserved;
+  };
+
+  streamsize float_precision;
+  streamsize field_width;
+  fmtflags format_flags;
+  iostate exception_mask;
+  iostate stream_state;
+  callback_node* callback_head;
+  _Words fallback_word;
+  _Words local_words[8];
+  int word_count;
+  _Words* words;
+  locale stream_locale;
+
+private:
+  ios_base(const ios_base&);
+  ios_base& operator=(const ios_base&);
+};
+
+}
+
+#endif

@@ -1,0 +1,266 @@
+// The arithmetic inserters of std::ostream and the padding routine. Numbers
+// are formatted by the host's snprintf from a format built out of the
+// stream's flags, into fixed local buffers; _M_pad_write applies width,
+// fill and adjustment and resets the width.
+#include "ostream.h"
+
+#include "c_library.h"
+#include "c_stdio.h"
+#include "state_change.h"
+
+namespace {
+
+using std::ios_base;
+
+// The integer formats: everything a value needs to be formatted the way its
+// type asks, after widening to 64 bits.
+struct integer_value {
+  unsigned long long pattern;  // the value as oct and hex show it
+  long long as_signed;         // sign-extended, for decimal of signed types
+  bool is_signed;
+};
+
+integer_value integer_of(long v) {
+  integer_value r = {static_cast<unsigned long long>(static_cast<unsigned long>(v)), v, true};
+  return r;
+}
+integer_value integer_of(unsigned long v) {
+  integer_value r = {v, static_cast<long long>(v), false};
+  return r;
+}
+integer_value integer_of(long long v) {
+  integer_value r = {static_cast<unsigned long long>(v), v, true};
+  return r;
+}
+integer_value integer_of(unsigned long long v) {
+  integer_value r = {v, static_cast<long long>(v), false};
+  return r;
+}
+
+// Formats into text (96 bytes) and returns the split point for internal
+// adjustment: after a sign, then after a 0x or 0X prefix.
+int format_integer(char* text, int flags, const integer_value& v) {
+  char format[8];
+  int f = 0;
+  format[f++] = '%';
+  int base = flags & ios_base::basefield;
+  if (base == ios_base::oct || base == ios_base::hex) {
+    if (flags & ios_base::showbase) format[f++] = '#';
+    format[f++] = 'l';
+    format[f++] = 'l';
+    format[f++] = base == ios_base::oct ? 'o' : (flags & ios_base::uppercase) ? 'X' : 'x';
+    format[f] = '\0';
+    snprintf(text, 96, format, v.pattern);
+  } else if (v.is_signed) {
+    if (flags & ios_base::showpos) format[f++] = '+';
+    format[f++] = 'l';
+    format[f++] = 'l';
+    format[f++] = 'd';
+    format[f] = '\0';
+    snprintf(text, 96, format, v.as_signed);
+  } else {
+    format[f++] = 'l';
+    format[f++] = 'l';
+    format[f++] = 'u';
+    format[f] = '\0';
+    snprintf(text, 96, format, v.pattern);
+  }
+  int split = (text[0] == '+' || text[0] == '-') ? 1 : 0;
+  if (text[split] == '0' && (text[split + 1] == 'x' || text[split + 1] == 'X')) split += 2;
+  return split;
+}
+
+bool base_is_exactly_oct_or_hex(int flags) {
+  int base = flags & ios_base::basefield;
+  return base == ios_base::oct || base == ios_base::hex;
+}
+
+}
+
+namespace std {
+
+template<typename _CharT, typename _Traits>
+template<typename _ValueT>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::_M_insert(_ValueT v) {
+  sentry guard(*this);
+  if (guard.ok) {
+    char text[96];
+    int split = format_integer(text, this->format_flags, integer_of(v));
+    _M_pad_write(text, strlen(text), split);
+  }
+  return *this;
+}
+
+template<> template<> basic_ostream<char>& basic_ostream<char>::_M_insert(double v) {
+  sentry guard(*this);
+  if (guard.ok) {
+    int flags = this->format_flags;
+    char format[8];
+    int f = 0;
+    format[f++] = '%';
+    if (flags & ios_base::showpos) format[f++] = '+';
+    if (flags & ios_base::showpoint) format[f++] = '#';
+    format[f++] = '.';
+    format[f++] = '*';
+    int floatfield = flags & ios_base::floatfield;
+    bool upper = (flags & ios_base::uppercase) != 0;
+    if (floatfield == ios_base::fixed) format[f++] = 'f';
+    else if (floatfield == ios_base::scientific) format[f++] = upper ? 'E' : 'e';
+    else format[f++] = upper ? 'G' : 'g';
+    format[f] = '\0';
+    int precision = this->float_precision;
+    if (precision < 0) precision = 6;
+    else if (precision > 300) precision = 300;
+    char text[400];
+    snprintf(text, sizeof text, format, precision, v);
+    _M_pad_write(text, strlen(text), (text[0] == '+' || text[0] == '-') ? 1 : 0);
+  }
+  return *this;
+}
+
+template<> template<> basic_ostream<char>& basic_ostream<char>::_M_insert(long double v) {
+  return _M_insert(static_cast<double>(v));
+}
+
+template<> template<> basic_ostream<char>& basic_ostream<char>::_M_insert(bool v) {
+  if (!(this->format_flags & ios_base::boolalpha)) return _M_insert(static_cast<long>(v ? 1 : 0));
+  sentry guard(*this);
+  if (guard.ok) {
+    if (v) _M_pad_write("true", 4, 0);
+    else _M_pad_write("false", 5, 0);
+  }
+  return *this;
+}
+
+template<> template<> basic_ostream<char>& basic_ostream<char>::_M_insert(const void* p) {
+  sentry guard(*this);
+  if (guard.ok) {
+    char text[32];
+    snprintf(text, sizeof text, "0x%lx", reinterpret_cast<unsigned long>(p));
+    _M_pad_write(text, strlen(text), 2);
+  }
+  return *this;
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(long v) {
+  return _M_insert(v);
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(unsigned long v) {
+  return _M_insert(v);
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(long long v) {
+  return _M_insert(v);
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(unsigned long long v) {
+  return _M_insert(v);
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(bool v) {
+  return _M_insert(v);
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(double v) {
+  return _M_insert(v);
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(const void* p) {
+  return _M_insert(p);
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(short v) {
+  if (base_is_exactly_oct_or_hex(this->format_flags))
+    return _M_insert(static_cast<unsigned long>(static_cast<unsigned short>(v)));
+  return _M_insert(static_cast<long>(v));
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(int v) {
+  if (base_is_exactly_oct_or_hex(this->format_flags)) return _M_insert(static_cast<unsigned long>(v));
+  return _M_insert(static_cast<long>(v));
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(unsigned short v) {
+  return _M_insert(static_cast<unsigned long>(v));
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(unsigned int v) {
+  return _M_insert(static_cast<unsigned long>(v));
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(float v) {
+  return _M_insert(static_cast<double>(v));
+}
+
+template<typename _CharT, typename _Traits>
+basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(long double v) {
+  return _M_insert(static_cast<double>(v));
+}
+
+// Field width, fill and adjustment. The width is spent at once, whatever
+// follows; the fill is written in 64-byte chunks however wide the field.
+template<typename _CharT, typename _Traits>
+void basic_ostream<_CharT, _Traits>::_M_pad_write(const char_type* s, streamsize n, streamsize split) {
+  __ios_type& ios = *this;
+  streamsize pad = ios.field_width - n;
+  ios.field_width = 0;
+  __streambuf_type* out = ios.stream_buffer;
+  // A stream without a buffer takes nothing: badbit, as for a short write.
+  if (out == 0) {
+    ios.setstate(ios_base::badbit);
+    return;
+  }
+  if (pad <= 0) {
+    if (out->xsputn(s, n) != n) ios.setstate(ios_base::badbit);
+    return;
+  }
+  char block[64];
+  memset(block, ios.fill(), sizeof block);
+  int adjust = ios.format_flags & ios_base::adjustfield;
+  streamsize head = adjust == ios_base::internal ? split : 0;
+  if (adjust == ios_base::left) {
+    if (out->xsputn(s, n) != n) ios.setstate(ios_base::badbit);
+  } else if (out->xsputn(s, head) != head) {
+    ios.setstate(ios_base::badbit);
+  }
+  while (pad > 0 && !(ios.stream_state & ios_base::badbit)) {
+    streamsize chunk = pad < 64 ? pad : 64;
+    if (out->xsputn(block, chunk) != chunk) ios.setstate(ios_base::badbit);
+    pad -= chunk;
+  }
+  if (adjust != ios_base::left && out->xsputn(s + head, n - head) != n - head) ios.setstate(ios_base::badbit);
+}
+
+template basic_ostream<char>& basic_ostream<char>::_M_insert(long);
+template basic_ostream<char>& basic_ostream<char>::_M_insert(unsigned long);
+template basic_ostream<char>& basic_ostream<char>::_M_insert(long long);
+template basic_ostream<char>& basic_ostream<char>::_M_insert(unsigned long long);
+template basic_ostream<char>& basic_ostream<char>::operator<<(long);
+template basic_ostream<char>& basic_ostream<char>::operator<<(unsigned long);
+template basic_ostream<char>& basic_ostream<char>::operator<<(long long);
+template basic_ostream<char>& basic_ostream<char>::operator<<(unsigned long long);
+template basic_ostream<char>& basic_ostream<char>::operator<<(bool);
+template basic_ostream<char>& basic_ostream<char>::operator<<(double);
+template basic_ostream<char>& basic_ostream<char>::operator<<(const void*);
+template basic_ostream<char>& basic_ostream<char>::operator<<(short);
+template basic_ostream<char>& basic_ostream<char>::operator<<(int);
+template basic_ostream<char>& basic_ostream<char>::operator<<(unsigned short);
+template basic_ostream<char>& basic_ostream<char>::operator<<(unsigned int);
+template basic_ostream<char>& basic_ostream<char>::operator<<(float);
+template basic_ostream<char>& basic_ostream<char>::operator<<(long double);
+template void basic_ostream<char>::_M_pad_write(const char*, streamsize, streamsize);
+
+}

@@ -1,0 +1,20 @@
+// The one step through which every stream operation changes a stream's
+// state: store the new state, then end the guest when it meets the
+// exception mask. The legacy library threw std::ios_base::failure here; this
+// one reports through the host, which never returns.
+#ifndef TORVEL_STATE_CHANGE_H
+#define TORVEL_STATE_CHANGE_H
+
+#include "host_functions.h"
+#include "ios_base.h"
+
+namespace torvel_ios __attribute__((visibility("hidden"))) {
+
+inline void change_state_checked(std::ios_base& s, int new_state) {
+  s.stream_state = std::ios_base::iostate(new_state);
+  if (new_state & s.exception_mask) torvel_guest_fatal("std::ios_base::failure", "basic_ios::clear");
+}
+
+}
+
+#endif

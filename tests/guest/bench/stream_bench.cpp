@@ -1,0 +1,55 @@
+// Formatted output through std::cout into a file, the way a game writes its
+// logs: integers, doubles, and strings ended by std::endl or by '\n'. Built
+// once against libtorvelios and libtorvelrt and once against the
+// toolchain's own library (old string ABI); stream_compare.sh runs both with
+// standard output redirected to a file. Prints, on standard error, the
+// seconds of each phase.
+#include <cstdio>
+#include <ctime>
+#include <iostream>
+#include <string>
+
+namespace {
+
+double now() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return t.tv_sec + t.tv_nsec * 1e-9;
+}
+
+const int lines = 200000;
+
+void integers() {
+  for (int i = 0; i < lines; ++i) std::cout << i << ' ' << -i * 37 << ' ' << static_cast<unsigned>(i) * 2654435761u << '\n';
+}
+
+void doubles() {
+  for (int i = 0; i < lines; ++i) std::cout << i * 0.25 << ' ' << 1.0 / (i + 1) << '\n';
+}
+
+void strings_endl() {
+  const std::string name("player_vehicle");
+  for (int i = 0; i < lines / 4; ++i) std::cout << name << " lap " << std::endl;
+}
+
+void strings_newline() {
+  const std::string name("player_vehicle");
+  for (int i = 0; i < lines; ++i) std::cout << name << " lap " << '\n';
+}
+
+void run(const char* phase, void (*work)()) {
+  double start = now();
+  work();
+  std::cout.flush();
+  std::fprintf(stderr, "%s %.4f\n", phase, now() - start);
+}
+
+}
+
+int main() {
+  run("integers", integers);
+  run("doubles", doubles);
+  run("strings+endl", strings_endl);
+  run("strings+newline", strings_newline);
+  return 0;
+}
