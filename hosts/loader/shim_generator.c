@@ -1,14 +1,13 @@
 /* torvel-shim-gen: writes the C source of a dylib shim (see dylib_shim.h).
  *
  *   torvel-shim-gen --dylib PATH --output SHIM.c [--label NAME]
- *                   [--names EXPORT_LIST ...] [--struct-returns LIST]
+ *                   [--names EXPORT_LIST ...] [--adapters LIST]
  *
  * --names gives the export lists of our libraries (this one's and those it
- * imports from), which spell each name for both targets. --struct-returns
- * lists the exports that return a small structure: Darwin returns those in
- * registers, Linux through a hidden pointer, so the shim exports an adapter
- * under their name instead of the Darwin function itself. Each line is
- * "name argument-words size" with the name as in the export lists.
+ * imports from), which spell each name for both targets. --adapters lists
+ * the exports whose calls Linux and Darwin lay out differently; the shim
+ * exports an adapter under their names instead of the Darwin function
+ * itself (call_adapters.h).
  *
  * It runs at build time (under the emulator, like every i386 program here)
  * and ends with a message and status 1 on anything it cannot translate. */
@@ -18,13 +17,9 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "call_adapters.h"
 #include "macho_image.h"
 #include "name_mapping.h"
-
-struct struct_return {
-  char darwin[2100];
-  unsigned words, size;
-};
 
 struct import {
   char* darwin;
@@ -37,8 +32,7 @@ struct generator {
   const char* label;
   struct macho_image image;
   struct name_table names;
-  struct struct_return* returns;
-  size_t return_count;
+  struct adapter_list adapters;
   struct import* imports;
   size_t import_count;
   char** exported_elf; /* to refuse two Darwin names with one ELF spelling */
@@ -74,63 +68,11 @@ static uint8_t* read_file(const char* path, size_t* size) {
   return bytes;
 }
 
-static void read_struct_returns(struct generator* g, const char* path) {
-  FILE* f = fopen(path, "r");
-  if (!f) fail("cannot open %s: %s", path, strerror(errno));
-  char line[4096];
-  while (fgets(line, sizeof line, f)) {
-    char* hash = strchr(line, '#');
-    if (hash) *hash = 0;
-    char pattern[2048];
-    unsigned words, size;
-    int fields = sscanf(line, "%2047s %u %u", pattern, &words, &size);
-    if (fields <= 0) continue;
-    if (fields != 3 || words > 16 || (size != 1 && size != 2 && size != 4 && size != 8))
-      fail("%s: \"%s\" is not \"name argument-words size\" with size 1, 2, 4 or 8", path, pattern);
-    g->returns = realloc(g->returns, (g->return_count + 1) * sizeof *g->returns);
-    struct struct_return* r = &g->returns[g->return_count++];
-    r->darwin[0] = '_';
-    names_expand_size_letter(pattern, 'm', r->darwin + 1, sizeof r->darwin - 1);
-    r->words = words;
-    r->size = size;
-  }
-  fclose(f);
-}
-
-static const struct struct_return* struct_return_of(const struct generator* g, const char* darwin) {
-  for (size_t i = 0; i < g->return_count; ++i)
-    if (strcmp(g->returns[i].darwin, darwin) == 0) return &g->returns[i];
-  return NULL;
-}
-
 /* Names go into assembly unquoted: only what a mangled or C name holds. */
 static void check_symbol(const char* name) {
   for (const char* p = name; *p; ++p)
     if (!((*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z') || (*p >= '0' && *p <= '9') || *p == '_' || *p == '.'))
       fail("\"%s\" cannot be written as an ELF symbol", name);
-}
-
-/* Adapter for a Linux caller of a Darwin function returning a small
- * structure: a fresh 16-byte aligned frame with the arguments copied, the
- * call, the registers stored through the caller's hidden pointer, which the
- * adapter pops on return as the Linux convention wants. */
-static void write_adapter(struct generator* g, const char* elf, uint32_t offset, const struct struct_return* r) {
-  FILE* o = g->out;
-  fprintf(o, "  \".p2align 4\\n\"\n  \"%s:\\n\"\n", elf);
-  fprintf(o, "  \"  pushl %%ebp\\n\"\n  \"  movl %%esp, %%ebp\\n\"\n");
-  fprintf(o, "  \"  subl $%u, %%esp\\n\"\n  \"  andl $-16, %%esp\\n\"\n", 4 * r->words);
-  for (unsigned i = 0; i < r->words; ++i)
-    fprintf(o, "  \"  movl %u(%%ebp), %%eax\\n\"\n  \"  movl %%eax, %u(%%esp)\\n\"\n", 12 + 4 * i, 4 * i);
-  fprintf(o, "  \"  call torvel_image + 0x%x\\n\"\n", offset);
-  fprintf(o, "  \"  movl 8(%%ebp), %%ecx\\n\"\n");
-  switch (r->size) {
-    case 1: fprintf(o, "  \"  movb %%al, (%%ecx)\\n\"\n"); break;
-    case 2: fprintf(o, "  \"  movw %%ax, (%%ecx)\\n\"\n"); break;
-    case 4: fprintf(o, "  \"  movl %%eax, (%%ecx)\\n\"\n"); break;
-    default: fprintf(o, "  \"  movl %%eax, (%%ecx)\\n\"\n  \"  movl %%edx, 4(%%ecx)\\n\"\n"); break;
-  }
-  fprintf(o, "  \"  movl %%ecx, %%eax\\n\"\n  \"  leave\\n\"\n  \"  ret $4\\n\"\n");
-  fprintf(o, "  \".size %s, . - %s\\n\"\n", elf, elf);
 }
 
 static void write_export(void* context, const char* darwin, uint32_t flags, uint32_t offset) {
@@ -149,13 +91,13 @@ static void write_export(void* context, const char* darwin, uint32_t flags, uint
   const struct macho_section* section = macho_section_at(&g->image, offset);
   if (!section) fail("%s: export %s at 0x%x lies in no section", g->label, darwin, offset);
   int code = (section->flags & (MACHO_S_ATTR_PURE_INSTRUCTIONS | MACHO_S_ATTR_SOME_INSTRUCTIONS)) != 0;
-  const struct struct_return* r = struct_return_of(g, darwin);
-  if (r && !code) fail("%s: %s is listed as returning a structure but is not code", g->label, darwin);
+  const struct call_adapter* adapter = adapters_find(&g->adapters, darwin);
+  if (adapter && !code) fail("%s: %s is listed for an adapter but is not code", g->label, darwin);
 
   fprintf(g->out, "  \"%s %s\\n\"\n", flags & MACHO_EXPORT_WEAK_DEFINITION ? ".weak" : ".globl", elf);
   fprintf(g->out, "  \".type %s, %s\\n\"\n", elf, code ? "@function" : "@object");
-  if (r)
-    write_adapter(g, elf, offset, r);
+  if (adapter)
+    adapters_write(g->out, elf, offset, adapter);
   else
     fprintf(g->out, "  \".set %s, torvel_image + 0x%x\\n\"\n", elf, offset);
 }
@@ -170,8 +112,10 @@ static void note_import(void* context, const struct macho_bind* bind) {
       return;
     }
   }
-  if (struct_return_of(g, bind->name))
-    fail("%s: %s returns a structure in registers and is bound by name, which the shim cannot adapt", g->label,
+  /* The dylib's own references must reach the Darwin function, never the
+   * Linux-facing adapter the name resolves to. */
+  if (adapters_find(&g->adapters, bind->name))
+    fail("%s: %s needs an adapter and is bound by name, which the shim cannot serve both ways", g->label,
          bind->name);
   char buffer[2100];
   const char* why = NULL;
@@ -214,11 +158,12 @@ int main(int argc, char** argv) {
       g.label = value;
     } else if (strcmp(option, "--names") == 0) {
       if (names_add_export_list(&g.names, value) != 0) fail("cannot read %s: %s", value, strerror(errno));
-    } else if (strcmp(option, "--struct-returns") == 0) {
-      read_struct_returns(&g, value);
+    } else if (strcmp(option, "--adapters") == 0) {
+      char error[4200];
+      if (adapters_read(&g.adapters, value, error, sizeof error) != 0) fail("%s", error);
     } else {
       fail("unknown option %s (usage: --dylib PATH --output SHIM.c [--label NAME] [--names LIST]... "
-           "[--struct-returns LIST])", option);
+           "[--adapters LIST])", option);
     }
   }
   if (!g.dylib_path || !output) fail("--dylib and --output are required");

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# Shows that the loader route really runs the dylibs: with the shim folder on
-# the library path, every libtorvel*.so a guest program needs must resolve to
-# that folder (a program whose run path the dynamic linker preferred would
-# otherwise test the ELF build a second time and pass for the wrong reason).
+# Shows that the loader route really runs the dylibs: every libtorvel*.so a
+# relinked guest program loads must be a shim from SHIM_DIR (were it the ELF
+# build, the program would test that a second time and pass for the wrong
+# reason).
 # Usage: check_route.sh EMULATOR SHIM_DIR PROGRAM...
 set -euo pipefail
 emulator=$1 shim_dir=$2
 shift 2
 status=0
 for program in "$@"; do
-  libraries=$("$emulator" -E LD_LIBRARY_PATH="$shim_dir" -E LD_TRACE_LOADED_OBJECTS=1 "$program" | grep 'libtorvel[a-z]*\.so ' || true)
+  libraries=$("$emulator" -E LD_TRACE_LOADED_OBJECTS=1 "$program" | grep 'libtorvel[a-z]*\.so ' || true)
   if [ -z "$libraries" ]; then
     echo "$program: needs no libtorvel library"
     status=1
