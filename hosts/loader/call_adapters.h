@@ -9,6 +9,12 @@
  *  - a long double argument: 12 bytes at 4-byte alignment on Linux, a
  *    16-byte slot at 16-byte alignment on Darwin.
  *
+ * The shim also exports the Darwin function behind each adapter, as
+ * torvel_darwin_entry__<ELF name>; the binds of every dylib, its own
+ * included, use that name, since Darwin callers need the function itself.
+ * (A program's own Linux definition of such a name therefore never replaces
+ * the dylib's: Darwin code could not call it.)
+ *
  * An adapter list has one line per export, # comments:
  *   name  arguments  return
  * name as in the export lists ({z} for size_t's letter); arguments one

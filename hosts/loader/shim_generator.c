@@ -21,6 +21,10 @@
 #include "macho_image.h"
 #include "name_mapping.h"
 
+/* The name under which a shim also exports the Darwin function behind an
+ * adapter. */
+#define DARWIN_ENTRY_PREFIX "torvel_darwin_entry__"
+
 struct import {
   char* darwin;
   char* elf;
@@ -96,8 +100,13 @@ static void write_export(void* context, const char* darwin, uint32_t flags, uint
 
   fprintf(g->out, "  \"%s %s\\n\"\n", flags & MACHO_EXPORT_WEAK_DEFINITION ? ".weak" : ".globl", elf);
   fprintf(g->out, "  \".type %s, %s\\n\"\n", elf, code ? "@function" : "@object");
-  if (adapter)
+  if (adapter) {
     adapters_write(g->out, elf, offset, adapter);
+    /* Darwin callers in other dylibs need the function itself. */
+    fprintf(g->out, "  \".globl " DARWIN_ENTRY_PREFIX "%s\\n\"\n", elf);
+    fprintf(g->out, "  \".type " DARWIN_ENTRY_PREFIX "%s, @function\\n\"\n", elf);
+    fprintf(g->out, "  \".set " DARWIN_ENTRY_PREFIX "%s, torvel_image + 0x%x\\n\"\n", elf, offset);
+  }
   else
     fprintf(g->out, "  \".set %s, torvel_image + 0x%x\\n\"\n", elf, offset);
 }
@@ -112,16 +121,17 @@ static void note_import(void* context, const struct macho_bind* bind) {
       return;
     }
   }
-  /* The dylib's own references must reach the Darwin function, never the
-   * Linux-facing adapter the name resolves to. */
-  if (adapters_find(&g->adapters, bind->name))
-    fail("%s: %s needs an adapter and is bound by name, which the shim cannot serve both ways", g->label,
-         bind->name);
-  char buffer[2100];
+  char buffer[2100], entry[2200];
   const char* why = NULL;
   const char* elf = names_import_to_elf(&g->names, bind->name, buffer, sizeof buffer, &why);
   if (!elf) fail("%s: import %s cannot be bound in a Linux process: %s", g->label, bind->name, why);
   check_symbol(elf);
+  /* A Darwin caller must reach the Darwin function, never the Linux-facing
+   * adapter exported under the name. */
+  if (adapters_find(&g->adapters, bind->name)) {
+    snprintf(entry, sizeof entry, DARWIN_ENTRY_PREFIX "%s", elf);
+    elf = entry;
+  }
   g->imports = realloc(g->imports, (g->import_count + 1) * sizeof *g->imports);
   g->imports[g->import_count].darwin = strdup(bind->name);
   g->imports[g->import_count].elf = strdup(elf);
