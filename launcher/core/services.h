@@ -65,7 +65,7 @@ public:
 };
 
 // What the launcher hands a child process.
-struct ChildSpec {
+struct ChildLaunch {
     std::string executable;
     std::vector<std::string> arguments;
     std::map<std::string, std::string> environment;
@@ -93,7 +93,7 @@ public:
     virtual std::map<std::string, std::string> environment() = 0;
     // Starts the child. `ended` runs once, on a thread of the service's
     // choosing, when the child has ended.
-    virtual Result<std::shared_ptr<Child>> launch(const ChildSpec& spec,
+    virtual Result<std::shared_ptr<Child>> launch(const ChildLaunch& request,
                                                   std::function<void(ChildEnd)> ended) = 0;
 };
 

@@ -55,15 +55,15 @@ void Launcher::launchVerified(const std::string& gamePath) {
     Result<std::unique_ptr<WritableFile>> handle = files.openForWriting(log.value());
     if (!handle) return report(handle.failure());
 
-    ChildSpec spec;
-    spec.executable = runtime;
-    spec.arguments = {runtimeVerboseArgument, gamePath};
-    spec.environment = launchEnvironment(
+    ChildLaunch request;
+    request.executable = runtime;
+    request.arguments = {runtimeVerboseArgument, gamePath};
+    request.environment = launchEnvironment(
         services_.processes->environment(),
         LaunchOptions{isOn(*controls_.skipVideos), isOn(*controls_.windowed),
                       isOn(*controls_.adaptiveTriggers)});
-    spec.workingDirectory = deletingLastPathComponent(gamePath);
-    spec.outputDescriptor = handle.value()->descriptor();
+    request.workingDirectory = deletingLastPathComponent(gamePath);
+    request.outputDescriptor = handle.value()->descriptor();
 
     std::weak_ptr<Launcher> weakSelf = weak_from_this();
     std::shared_ptr<MainThread> mainThread = services_.mainThread;
@@ -73,7 +73,7 @@ void Launcher::launchVerified(const std::string& gamePath) {
         });
     };
 
-    Result<std::shared_ptr<Child>> child = services_.processes->launch(spec, std::move(ended));
+    Result<std::shared_ptr<Child>> child = services_.processes->launch(request, std::move(ended));
     if (!child) return report(child.failure());
 
     process_ = child.value();

@@ -87,11 +87,11 @@ std::map<std::string, std::string> PosixProcesses::environment() {
     return variables;
 }
 
-Result<std::shared_ptr<Child>> PosixProcesses::launch(const ChildSpec& spec,
+Result<std::shared_ptr<Child>> PosixProcesses::launch(const ChildLaunch& request,
                                                       std::function<void(ChildEnd)> ended) {
     // A log descriptor that is itself 1 or 2 would make dup2 a no-op that keeps
     // its close-on-exec flag; move it out of the way first.
-    int output = spec.outputDescriptor;
+    int output = request.outputDescriptor;
     int moved = -1;
     if (output >= 0 && output <= 2) {
         moved = ::fcntl(output, F_DUPFD_CLOEXEC, 3);
@@ -106,22 +106,22 @@ Result<std::shared_ptr<Child>> PosixProcesses::launch(const ChildSpec& spec,
         posix_spawn_file_actions_adddup2(&actions, output, STDERR_FILENO);
     }
     int error = 0;
-    if (!spec.workingDirectory.empty()) {
+    if (!request.workingDirectory.empty()) {
 #if defined(__GLIBC__) || defined(__APPLE__)
-        error = posix_spawn_file_actions_addchdir_np(&actions, spec.workingDirectory.c_str());
+        error = posix_spawn_file_actions_addchdir_np(&actions, request.workingDirectory.c_str());
 #else
         error = ENOSYS;
 #endif
     }
 
-    std::vector<std::string> arguments{spec.executable};
-    arguments.insert(arguments.end(), spec.arguments.begin(), spec.arguments.end());
+    std::vector<std::string> arguments{request.executable};
+    arguments.insert(arguments.end(), request.arguments.begin(), request.arguments.end());
     std::vector<std::string> environment;
-    for (const auto& [name, value] : spec.environment) environment.push_back(name + "=" + value);
+    for (const auto& [name, value] : request.environment) environment.push_back(name + "=" + value);
 
     pid_t pid = 0;
     if (error == 0)
-        error = spawn(pid, spec.executable, false, actions, std::move(arguments),
+        error = spawn(pid, request.executable, false, actions, std::move(arguments),
                       std::move(environment));
     posix_spawn_file_actions_destroy(&actions);
     if (moved >= 0) ::close(moved);

@@ -9,7 +9,7 @@ namespace vornik {
 class PosixProcesses : public Processes {
 public:
     std::map<std::string, std::string> environment() override;
-    Result<std::shared_ptr<Child>> launch(const ChildSpec& spec,
+    Result<std::shared_ptr<Child>> launch(const ChildLaunch& request,
                                           std::function<void(ChildEnd)> ended) override;
 };
 

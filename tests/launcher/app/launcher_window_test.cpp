@@ -214,7 +214,7 @@ private slots:
     void theChoosePanelTakesOnlyABundleAndAWrongOneKeepsTheGame() {
         Setup setup;
         const std::string first = writeBundle(setup.world.root / "Games/First.app", validGame());
-        BundleSpec intel64 = validGame();
+        BundleContents intel64 = validGame();
         intel64.executable = thinExecutable(cpuX86_64, true);
         const std::string wrong = writeBundle(setup.world.root / "Games/Wrong.app", intel64);
         makeFolders(setup.world.root / "Games/Plain Folder");

@@ -28,7 +28,7 @@ struct GamePlaces {
 class FindGame : public ::testing::Test, public GamePlaces {};
 
 TEST_F(FindGame, TakesTheFirstCandidateThatVerifiesInTheFixedOrder) {
-    BundleSpec broken = validGame();
+    BundleContents broken = validGame();
     broken.identifier = "com.example.other";
     struct Case {
         const char* name;
@@ -95,7 +95,7 @@ TEST_F(FindGame, AStoredLinkIsAdoptedAsItsTarget) {
 }
 
 TEST_F(FindGame, SteamEditionIsAnnounced) {
-    BundleSpec steam = validGame();
+    BundleContents steam = validGame();
     steam.steamMarker = true;
     writeBundle(inSteam(), steam);
     world.start().findGame();
@@ -112,7 +112,7 @@ TEST_F(FindGame, ChoosingStartsInTheGamesFolderOrApplications) {
 
 TEST_F(FindGame, AChosenGameIsAdoptedAndAWrongOneChangesOnlyTheStatus) {
     std::string first = writeBundle(world.root / "First.app", validGame());
-    BundleSpec wrong = validGame();
+    BundleContents wrong = validGame();
     wrong.executable = thinExecutable(cpuX86_64, true);
     std::string other = writeBundle(world.root / "Other.app", wrong);
     std::shared_ptr<Launcher> launcher = (world.start(), world.launcher);

@@ -21,7 +21,7 @@ using namespace vornik::testing;
 struct BundleCase {
     const char* name;
     const char* fileName;
-    std::function<void(BundleSpec&)> change;
+    std::function<void(BundleContents&)> change;
     bool verifies;
 };
 
@@ -31,9 +31,9 @@ class Verification : public ::testing::TestWithParam<BundleCase> {};
 
 TEST_P(Verification, AcceptsOnlyThe32BitGame) {
     TemporaryFolder folder;
-    BundleSpec spec = validGame();
-    GetParam().change(spec);
-    std::string path = writeBundle(folder / GetParam().fileName, spec);
+    BundleContents contents = validGame();
+    GetParam().change(contents);
+    std::string path = writeBundle(folder / GetParam().fileName, contents);
 
     PosixBundles bundles;
     PosixFiles files;
@@ -50,30 +50,30 @@ const char* const game = "Vornik Complete Edition.app";
 INSTANTIATE_TEST_SUITE_P(
     Bundles, Verification,
     ::testing::Values(
-        BundleCase{"thin_i386", game, [](BundleSpec&) {}, true},
-        BundleCase{"binary_info_plist", game, [](BundleSpec& s) { s.format = PlistFormat::binary; }, true},
+        BundleCase{"thin_i386", game, [](BundleContents&) {}, true},
+        BundleCase{"binary_info_plist", game, [](BundleContents& s) { s.format = PlistFormat::binary; }, true},
         BundleCase{"fat_with_i386_slice", game,
-                   [](BundleSpec& s) { s.executable = fatExecutable({cpuX86_64, cpuI386, cpuArm64}); }, true},
-        BundleCase{"upper_case_extension", "Vornik Complete Edition.APP", [](BundleSpec&) {}, true},
-        BundleCase{"mixed_case_extension", "Vornik.ApP", [](BundleSpec&) {}, true},
-        BundleCase{"other_name_same_game", "Renamed.app", [](BundleSpec&) {}, true},
-        BundleCase{"x86_64_only", game, [](BundleSpec& s) { s.executable = thinExecutable(cpuX86_64, true); }, false},
+                   [](BundleContents& s) { s.executable = fatExecutable({cpuX86_64, cpuI386, cpuArm64}); }, true},
+        BundleCase{"upper_case_extension", "Vornik Complete Edition.APP", [](BundleContents&) {}, true},
+        BundleCase{"mixed_case_extension", "Vornik.ApP", [](BundleContents&) {}, true},
+        BundleCase{"other_name_same_game", "Renamed.app", [](BundleContents&) {}, true},
+        BundleCase{"x86_64_only", game, [](BundleContents& s) { s.executable = thinExecutable(cpuX86_64, true); }, false},
         BundleCase{"i386_claimed_by_64_bit_header", game,
-                   [](BundleSpec& s) { s.executable = thinExecutable(cpuI386, true); }, false},
+                   [](BundleContents& s) { s.executable = thinExecutable(cpuI386, true); }, false},
         BundleCase{"fat_without_i386", game,
-                   [](BundleSpec& s) { s.executable = fatExecutable({cpuX86_64, cpuArm64}); }, false},
-        BundleCase{"wrong_identifier", game, [](BundleSpec& s) { s.identifier = "com.example.other"; }, false},
+                   [](BundleContents& s) { s.executable = fatExecutable({cpuX86_64, cpuArm64}); }, false},
+        BundleCase{"wrong_identifier", game, [](BundleContents& s) { s.identifier = "com.example.other"; }, false},
         BundleCase{"identifier_differs_in_case", game,
-                   [](BundleSpec& s) { s.identifier = "com.vornik.CompleteEdition"; }, false},
-        BundleCase{"no_identifier", game, [](BundleSpec& s) { s.identifier.reset(); }, false},
-        BundleCase{"no_executable_file", game, [](BundleSpec& s) { s.executable.reset(); }, false},
+                   [](BundleContents& s) { s.identifier = "com.vornik.CompleteEdition"; }, false},
+        BundleCase{"no_identifier", game, [](BundleContents& s) { s.identifier.reset(); }, false},
+        BundleCase{"no_executable_file", game, [](BundleContents& s) { s.executable.reset(); }, false},
         BundleCase{"truncated_executable", game,
-                   [](BundleSpec& s) { s.executable = thinExecutable(cpuI386).substr(0, 20); }, false},
+                   [](BundleContents& s) { s.executable = thinExecutable(cpuI386).substr(0, 20); }, false},
         BundleCase{"lying_fat_header", game,
-                   [](BundleSpec& s) { s.executable = fatExecutable({cpuI386}).substr(0, 30); }, false},
-        BundleCase{"not_app_extension", "Vornik Complete Edition.bundle", [](BundleSpec&) {}, false},
+                   [](BundleContents& s) { s.executable = fatExecutable({cpuI386}).substr(0, 30); }, false},
+        BundleCase{"not_app_extension", "Vornik Complete Edition.bundle", [](BundleContents&) {}, false},
         BundleCase{"executable_name_escapes", game,
-                   [](BundleSpec& s) { s.executableName = "../../Contents/Info.plist"; s.executable.reset(); }, false}),
+                   [](BundleContents& s) { s.executableName = "../../Contents/Info.plist"; s.executable.reset(); }, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VerificationOfOddFiles, CorruptPlistsAndNonBundlesFail) {
@@ -140,7 +140,7 @@ TEST(VerificationOfLinks, ASymbolicLinkGivesTheResolvedTarget) {
 TEST(SteamEdition, IsRecognisedByItsReadableMarker) {
     TemporaryFolder folder;
     PosixFiles files;
-    BundleSpec steam = validGame();
+    BundleContents steam = validGame();
     steam.steamMarker = true;
     EXPECT_TRUE(isSteamEdition(writeBundle(folder / "Steam.app", steam), files));
     EXPECT_FALSE(isSteamEdition(writeBundle(folder / "Plain.app", validGame()), files));

@@ -159,7 +159,7 @@ TEST_F(StartGame, ARuntimeRunningElsewhereIsReportedWithoutALog) {
 }
 
 TEST_F(StartGame, TheSteamEditionNeedsTheSteamClient) {
-    BundleSpec steam = validGame();
+    BundleContents steam = validGame();
     steam.steamMarker = true;
     writeBundle(gamePath, steam);
     Launcher& launcher = readyLauncher();
@@ -187,7 +187,7 @@ TEST_F(StartGame, FailuresBeforeTheLogLeaveNoLog) {
         {"runtime_missing", [&] { std::filesystem::remove(runtime); },
          "The compatibility runtime is missing. Replace this launcher with a complete copy."},
         {"game_replaced",
-         [&] { writeBundle(gamePath, [] { BundleSpec s = validGame(); s.identifier = "com.example.impostor"; return s; }()); },
+         [&] { writeBundle(gamePath, [] { BundleContents s = validGame(); s.identifier = "com.example.impostor"; return s; }()); },
          "Choose the 32-bit Vornik Complete Edition Mac application (.app)."},
     };
     Launcher& launcher = readyLauncher();
@@ -234,7 +234,7 @@ TEST_F(StartGame, ALaunchFailureAfterTheLogKeepsTheEmptyLog) {
 class RefusingProcesses : public PosixProcesses {
 public:
     explicit RefusingProcesses(LaunchFailure failure) : failure_(std::move(failure)) {}
-    Result<std::shared_ptr<Child>> launch(const ChildSpec&, std::function<void(ChildEnd)>) override {
+    Result<std::shared_ptr<Child>> launch(const ChildLaunch&, std::function<void(ChildEnd)>) override {
         return failure_;
     }
 

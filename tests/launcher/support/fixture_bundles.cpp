@@ -84,23 +84,23 @@ std::string infoPlist(const std::map<std::string, std::string>& entries, PlistFo
     return result;
 }
 
-std::string writeBundle(const std::string& path, const BundleSpec& spec) {
-    std::map<std::string, std::string> entries{{"CFBundleExecutable", spec.executableName},
+std::string writeBundle(const std::string& path, const BundleContents& contents) {
+    std::map<std::string, std::string> entries{{"CFBundleExecutable", contents.executableName},
                                                {"CFBundlePackageType", "APPL"}};
-    if (spec.identifier) entries["CFBundleIdentifier"] = *spec.identifier;
-    writeFile(path + "/Contents/Info.plist", infoPlist(entries, spec.format));
+    if (contents.identifier) entries["CFBundleIdentifier"] = *contents.identifier;
+    writeFile(path + "/Contents/Info.plist", infoPlist(entries, contents.format));
     makeFolders(path + "/Contents/MacOS");
-    if (spec.executable) writeFile(path + "/Contents/MacOS/" + spec.executableName, *spec.executable);
-    if (spec.steamMarker)
+    if (contents.executable) writeFile(path + "/Contents/MacOS/" + contents.executableName, *contents.executable);
+    if (contents.steamMarker)
         writeFile(path + "/Contents/Frameworks/libsteam_api.dylib", "steam api stand-in");
     return path;
 }
 
-BundleSpec validGame() {
-    BundleSpec spec;
-    spec.identifier = gameIdentifier;
-    spec.executable = thinExecutable(cpuI386);
-    return spec;
+BundleContents validGame() {
+    BundleContents contents;
+    contents.identifier = gameIdentifier;
+    contents.executable = thinExecutable(cpuI386);
+    return contents;
 }
 
 }  // namespace vornik::testing

@@ -30,7 +30,7 @@ enum class PlistFormat { xml, binary };
 // An Info.plist holding string entries.
 std::string infoPlist(const std::map<std::string, std::string>& entries, PlistFormat format);
 
-struct BundleSpec {
+struct BundleContents {
     std::optional<std::string> identifier;
     std::string executableName = "Vornik";
     std::optional<std::string> executable;  // bytes; nothing writes no executable file
@@ -39,9 +39,9 @@ struct BundleSpec {
 };
 
 // Writes the bundle at `path` and returns the path.
-std::string writeBundle(const std::string& path, const BundleSpec& spec);
+std::string writeBundle(const std::string& path, const BundleContents& contents);
 
 // The game as it should be: the right identifier and a thin i386 executable.
-BundleSpec validGame();
+BundleContents validGame();
 
 }  // namespace vornik::testing

@@ -64,10 +64,10 @@ std::vector<std::string> LauncherWorld::logFiles() const {
 }
 
 RunningBundle::RunningBundle(const std::string& bundlePath, const std::string& identifier) {
-    BundleSpec spec;
-    spec.identifier = identifier;
-    spec.executableName = "runner";
-    writeBundle(bundlePath, spec);
+    BundleContents contents;
+    contents.identifier = identifier;
+    contents.executableName = "runner";
+    writeBundle(bundlePath, contents);
     std::string executable = bundlePath + "/Contents/MacOS/runner";
     std::filesystem::copy_file(standInPath(), executable);
     holdFile_ = bundlePath + ".hold";
