@@ -2,12 +2,18 @@
 // runs no game. It honours the launch contract so the launcher can be run and
 // tested end to end on any machine: it reports what it received (arguments,
 // working folder, the four TORVEL_VORNIK_* variables) on standard output and
-// standard error, which the launcher points into the session log, and ends as
-// it is asked to:
-//   TORVEL_STAND_IN_EXIT_STATUS=<n>   exit with status n (default 0)
+// standard error, which the launcher points into the session log. Then, in
+// the game's place, it runs the demo guest program when the guest-elf build
+// has put one into this bundle (Contents/Resources/demo/demo-guest, a 32-bit
+// program on our guest libraries), with the same standard output and error,
+// so the guest's output lands in the log too. It ends as it is asked to:
+//   TORVEL_STAND_IN_EXIT_STATUS=<n>   exit with status n (default: the demo's
+//                                     status, or 0 when no demo ran)
 //   TORVEL_STAND_IN_SIGNAL=<n>        end by raising signal n instead
 //   TORVEL_STAND_IN_HOLD_FILE=<path>  first wait (at most 60 s) while that file exists
 //   TORVEL_STAND_IN_REPORT=<name>     also report the variable of that name
+
+#include "demo_guest_run.h"
 
 #include <chrono>
 #include <csignal>
@@ -50,6 +56,10 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     std::fprintf(stderr, "torvel stand-in: standard error reaches the log as well\n");
 
+    using torvel_stand_in::DemoOutcome;
+    const DemoOutcome demo =
+        torvel_stand_in::runDemoGuest(torvel_stand_in::demoGuestPath(torvel_stand_in::ownExecutablePath(argv[0])));
+
     if (const char* hold = std::getenv("TORVEL_STAND_IN_HOLD_FILE")) {
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (exists(hold) && std::chrono::steady_clock::now() < deadline)
@@ -60,7 +70,14 @@ int main(int argc, char** argv) {
         std::raise(std::atoi(signal));
     }
     const char* status = std::getenv("TORVEL_STAND_IN_EXIT_STATUS");
-    int code = status ? std::atoi(status) : 0;
+    if (!status && demo.kind == DemoOutcome::signalled) {
+        // A guest that crashes takes the host down with it.
+        std::printf("torvel stand-in: ending on signal %d\n", demo.value);
+        std::fflush(nullptr);
+        std::signal(demo.value, SIG_DFL);
+        std::raise(demo.value);
+    }
+    int code = status ? std::atoi(status) : demo.kind == DemoOutcome::exited ? demo.value : 0;
     std::printf("torvel stand-in: ending with status %d\n", code);
     return code;
 }

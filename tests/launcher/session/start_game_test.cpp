@@ -87,6 +87,8 @@ TEST_F(StartGame, TheChildGetsExactlyTheContractAndItsOutputLandsInTheLog) {
         "TORVEL_VORNIK_ADAPTIVE_TRIGGERS=0\n"
         "VORNIK_TEST_PASSED_THROUGH=unchanged value\n"
         "torvel stand-in: standard error reaches the log as well\n"
+        "torvel stand-in: no demo guest program at " + world.launcherBundle +
+        "/Contents/Helpers/Torvel.app/Contents/Resources/demo/demo-guest, so none is run\n"
         "torvel stand-in: ending with status 0\n";
     EXPECT_EQ(log, expected);
     EXPECT_EQ(world.logFiles(), std::vector<std::string>{*launcher.lastLog()});
