@@ -9,8 +9,10 @@
 // so the guest's output lands in the log too. It ends as it is asked to:
 //   TORVEL_STAND_IN_EXIT_STATUS=<n>   exit with status n (default: the demo's
 //                                     status, or 0 when no demo ran)
+//   TORVEL_STAND_IN_QEMU=1            run the demo under qemu-i386 even where
+//                                     the kernel could run it itself
 //   TORVEL_STAND_IN_SIGNAL=<n>        end by raising signal n instead
-//   TORVEL_STAND_IN_HOLD_FILE=<path>  first wait (at most 60 s) while that file exists
+//   TORVEL_STAND_IN_HOLD_FILE=<path>  after the demo, wait (at most 60 s) while that file exists
 //   TORVEL_STAND_IN_REPORT=<name>     also report the variable of that name
 
 #include "demo_guest_run.h"

@@ -6,7 +6,8 @@
 //
 // Every stretch of standard output ends with std::endl before standard error
 // is written, so the log shows the lines in the order written; the last
-// line of standard output has no line end and is left to the exit flush.
+// line of standard output is never flushed by the program: with standard
+// output on a file, only the exit handlers' flush writes it.
 //   VORNIK_DEMO_EXIT_STATUS=<n>   end with status n (default 0)
 #include <cstdio>
 #include <cstdlib>
@@ -28,7 +29,7 @@ int main() {
   std::clog << "clog: session " << 1207 << " started\n";
   std::cerr << "cerr and clog share the host's standard error\n";
 
-  std::cout << "quitting without a line end";
+  std::cout << "quitting: no flush, the exit handlers write this line\n";
   const char* status = std::getenv("VORNIK_DEMO_EXIT_STATUS");
   return status ? std::atoi(status) : 0;
 }

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The road of one event on this machine: vornik-launcher-cli from the built
+# VornikLauncher.app plays a stand-in game bundle; the development stand-in
+# reports what it received and runs the demo guest program (our guest
+# libraries) into the session log; the launcher reports the end.
+# Each case checks the status lines, that exactly one new session log exists
+# with mode 600, and the log's whole text against play_demo.expected.
+# Usage: play_demo_test.sh LAUNCHER_BUNDLE IDENTIFIERS_H EXPECTED
+set -euo pipefail
+bundle=$(realpath "$1") identifiers=$2 expected=$3
+cli="$bundle/Contents/MacOS/vornik-launcher-cli"
+demo="$bundle/Contents/Helpers/Torvel.app/Contents/Resources/demo/demo-guest"
+for file in "$cli" "$demo"; do
+  [ -x "$file" ] || { echo "missing $file (build the native tree, then this one)"; exit 1; }
+done
+
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+root=$(cd "$root" && pwd -P)
+home="$root/home" folder="$root/Applications"
+game="$folder/Vornik Complete Edition.app"
+logs="$home/Library/Logs/Vornik Launcher"
+mkdir -p "$home" "$game/Contents/MacOS"
+
+# A game bundle that verifies: the game's identifier and a 32-bit Intel
+# Mach-O header (magic, cputype 7, subtype 3, filetype 2, no load commands).
+identifier=$(sed -n 's/.*gameIdentifier = "\(.*\)";.*/\1/p' "$identifiers")
+[ -n "$identifier" ] || { echo "no gameIdentifier in $identifiers"; exit 1; }
+cat > "$game/Contents/Info.plist" <<PLIST
+<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict>
+<key>CFBundleIdentifier</key><string>$identifier</string>
+<key>CFBundleExecutable</key><string>Vornik</string>
+<key>CFBundlePackageType</key><string>APPL</string>
+</dict></plist>
+PLIST
+printf '\xce\xfa\xed\xfe\x07\x00\x00\x00\x03\x00\x00\x00\x02\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' \
+  > "$game/Contents/MacOS/Vornik"
+chmod +x "$game/Contents/MacOS/Vornik"
+
+# How the stand-in will run the demo unless told: by the kernel, or under
+# the emulator when the kernel refuses the program.
+qemu=$(command -v qemu-i386 || true)
+if "$demo" >/dev/null 2>&1; then native=yes; else native=no; fi
+
+failures=0
+fail() { echo "FAIL [$case_name]: $*"; failures=$((failures + 1)); }
+
+# name | extra environment | end status text | demo's status | stand-in's status | emulator road
+cases=(
+  "plain|-|Ready to play|0|0|auto"
+  "under qemu-i386|TORVEL_STAND_IN_QEMU=1|Ready to play|0|0|qemu"
+  "no profile matched|TORVEL_STAND_IN_EXIT_STATUS=78|No compatibility profile matched this Vornik build. See the session log.|0|78|auto"
+  "the guest fails|VORNIK_DEMO_EXIT_STATUS=3|Vornik exited with status 3. See the session log.|3|3|auto"
+)
+for entry in "${cases[@]}"; do
+  IFS='|' read -r case_name extra end_text demo_status status road <<<"$entry"
+  before=$(ls -A "$logs" 2>/dev/null | sort || true)
+  variables=(HOME="$home" XDG_CONFIG_HOME="$home/.config")
+  [ "$extra" = "-" ] || variables+=("$extra")
+  set +e
+  output=$(env -u TORVEL_STAND_IN_EXIT_STATUS -u TORVEL_STAND_IN_SIGNAL -u TORVEL_STAND_IN_HOLD_FILE \
+             -u TORVEL_STAND_IN_REPORT -u TORVEL_STAND_IN_QEMU -u VORNIK_DEMO_EXIT_STATUS \
+             "${variables[@]}" timeout 20 "$cli" play "$game" 2>&1)
+  code=$?
+  set -e
+
+  # The status lines: running first, then the end.
+  statuses=$(printf '%s\n' "$output" | sed -n 's/^status: //p')
+  if [ "$statuses" != "$(printf 'Vornik is running.\n%s' "$end_text")" ]; then
+    fail "status lines:"$'\n'"$output"
+    continue
+  fi
+  want_code=1; [ "$end_text" = "Ready to play" ] && want_code=0
+  [ $code -eq $want_code ] || fail "vornik-launcher-cli exited with $code, not $want_code"
+
+  # Exactly one new session log, the one the CLI names, readable by its owner only.
+  new=$(comm -13 <(printf '%s\n' "$before") <(ls -A "$logs" | sort) | sed '/^$/d')
+  if [ "$(printf '%s\n' "$new" | grep -c .)" -ne 1 ]; then fail "new logs: [$new]"; continue; fi
+  log="$logs/$new"
+  [ "$(printf '%s\n' "$output" | sed -n 's/^log: *//p')" = "$log" ] || fail "the CLI names another log:"$'\n'"$output"
+  [[ $new =~ ^[0-9A-Fa-f]{8}-([0-9A-Fa-f]{4}-){3}[0-9A-Fa-f]{12}\.log$ ]] || fail "log name $new"
+  [ "$(stat -c %a "$log")" = 600 ] || fail "log mode $(stat -c %a "$log")"
+
+  # The log's whole text, in the order written.
+  if [ "$road" = qemu ] || { [ "$road" = auto ] && [ $native = no ]; }; then
+    route="torvel stand-in: under $qemu"
+  else
+    route=""
+  fi
+  want=$(sed -e "s|@GAME@|$game|" -e "s|@FOLDER@|$folder|" -e "s|@DEMO@|$(realpath "$demo")|" \
+             -e "s|@DEMO_STATUS@|$demo_status|" -e "s|@STATUS@|$status|" "$expected" |
+         if [ -n "$route" ]; then sed "s|^@ROUTE@$|$route|"; else sed '/^@ROUTE@$/d'; fi)
+  if [ "$(cat "$log")" != "$want" ]; then
+    fail "session log differs from the expected text:"$'\n'"$(diff <(printf '%s\n' "$want") "$log" || true)"
+  fi
+done
+
+[ $failures -eq 0 ] && echo "${#cases[@]} launches: status lines, one new log of mode 600, report and guest output in order"
+exit $(( failures > 0 ))
