@@ -46,21 +46,22 @@ if "$demo" >/dev/null 2>&1; then native=yes; else native=no; fi
 failures=0
 fail() { echo "FAIL [$case_name]: $*"; failures=$((failures + 1)); }
 
-# name | extra environment | end status text | demo's status | stand-in's status | emulator road
+# name | extra environment | end status text | the demo's end | the stand-in's end | emulator road
 cases=(
-  "plain|-|Ready to play|0|0|auto"
-  "under qemu-i386|TORVEL_STAND_IN_QEMU=1|Ready to play|0|0|qemu"
-  "no profile matched|TORVEL_STAND_IN_EXIT_STATUS=78|No compatibility profile matched this Vornik build. See the session log.|0|78|auto"
-  "the guest fails|VORNIK_DEMO_EXIT_STATUS=3|Vornik exited with status 3. See the session log.|3|3|auto"
+  "plain|-|Ready to play|ended with status 0|ending with status 0|auto"
+  "under qemu-i386|TORVEL_STAND_IN_QEMU=1|Ready to play|ended with status 0|ending with status 0|qemu"
+  "no profile matched|TORVEL_STAND_IN_EXIT_STATUS=78|No compatibility profile matched this Vornik build. See the session log.|ended with status 0|ending with status 78|auto"
+  "the guest fails|VORNIK_DEMO_EXIT_STATUS=3|Vornik exited with status 3. See the session log.|ended with status 3|ending with status 3|auto"
+  "the guest is killed|VORNIK_DEMO_SIGNAL=15|Vornik stopped on signal 15. See the session log.|stopped on signal 15|ending on signal 15|auto"
 )
 for entry in "${cases[@]}"; do
-  IFS='|' read -r case_name extra end_text demo_status status road <<<"$entry"
+  IFS='|' read -r case_name extra end_text demo_end end road <<<"$entry"
   before=$(ls -A "$logs" 2>/dev/null | sort || true)
   variables=(HOME="$home" XDG_CONFIG_HOME="$home/.config")
   [ "$extra" = "-" ] || variables+=("$extra")
   set +e
   output=$(env -u TORVEL_STAND_IN_EXIT_STATUS -u TORVEL_STAND_IN_SIGNAL -u TORVEL_STAND_IN_HOLD_FILE \
-             -u TORVEL_STAND_IN_REPORT -u TORVEL_STAND_IN_QEMU -u VORNIK_DEMO_EXIT_STATUS \
+             -u TORVEL_STAND_IN_REPORT -u TORVEL_STAND_IN_QEMU -u VORNIK_DEMO_EXIT_STATUS -u VORNIK_DEMO_SIGNAL \
              "${variables[@]}" timeout 20 "$cli" play "$game" 2>&1)
   code=$?
   set -e
@@ -89,7 +90,7 @@ for entry in "${cases[@]}"; do
     route=""
   fi
   want=$(sed -e "s|@GAME@|$game|" -e "s|@FOLDER@|$folder|" -e "s|@DEMO@|$(realpath "$demo")|" \
-             -e "s|@DEMO_STATUS@|$demo_status|" -e "s|@STATUS@|$status|" "$expected" |
+             -e "s|@DEMO_END@|$demo_end|" -e "s|@END@|$end|" "$expected" |
          if [ -n "$route" ]; then sed "s|^@ROUTE@$|$route|"; else sed '/^@ROUTE@$/d'; fi)
   if [ "$(cat "$log")" != "$want" ]; then
     fail "session log differs from the expected text:"$'\n'"$(diff <(printf '%s\n' "$want") "$log" || true)"

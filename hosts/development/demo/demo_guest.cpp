@@ -9,6 +9,8 @@
 // line of standard output is never flushed by the program: with standard
 // output on a file, only the exit handlers' flush writes it.
 //   VORNIK_DEMO_EXIT_STATUS=<n>   end with status n (default 0)
+//   VORNIK_DEMO_SIGNAL=<n>        flush std::cout, then end by raising signal n
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -30,6 +32,10 @@ int main() {
   std::cerr << "cerr and clog share the host's standard error\n";
 
   std::cout << "quitting: no flush, the exit handlers write this line\n";
+  if (const char* signal = std::getenv("VORNIK_DEMO_SIGNAL")) {
+    std::cout << std::flush;
+    std::raise(std::atoi(signal));
+  }
   const char* status = std::getenv("VORNIK_DEMO_EXIT_STATUS");
   return status ? std::atoi(status) : 0;
 }
