@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -38,12 +40,22 @@ std::string findOnPath(const char* name) {
     return "";
 }
 
-// posix_spawn's own result: 0 or the error of starting (exec errors included).
-int spawn(pid_t& pid, const std::string& program, const std::string& demo) {
-    std::string first = program;
-    std::string second = demo;
-    char* argv[] = {first.data(), program == demo ? nullptr : second.data(), nullptr};
-    return ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ);
+// Starts arguments[0] with these arguments; posix_spawn's own result: 0 or
+// the error of starting (exec errors included).
+int spawn(pid_t& pid, std::vector<std::string> arguments) {
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    // The guest starts with no signal blocked, whatever the stand-in inherited.
+    posix_spawnattr_t attributes;
+    ::posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    ::posix_spawnattr_setsigmask(&attributes, &none);
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    int error = ::posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+    ::posix_spawnattr_destroy(&attributes);
+    return error;
 }
 
 }  // namespace
@@ -77,7 +89,7 @@ DemoOutcome runDemoGuest(const std::string& path) {
     // TORVEL_STAND_IN_QEMU=1 takes the emulator's road even where the kernel
     // runs the program itself, so both roads can be tried on one machine.
     const char* forceQemu = std::getenv("TORVEL_STAND_IN_QEMU");
-    int error = forceQemu && std::strcmp(forceQemu, "1") == 0 ? ENOEXEC : spawn(pid, path, path);
+    int error = forceQemu && std::strcmp(forceQemu, "1") == 0 ? ENOEXEC : spawn(pid, {path});
     if (error == ENOEXEC) {
         // This kernel cannot run 32-bit x86 programs: the emulator can.
         std::string qemu = findOnPath("qemu-i386");
@@ -88,7 +100,7 @@ DemoOutcome runDemoGuest(const std::string& path) {
             return outcome;
         }
         std::fprintf(stderr, "torvel stand-in: under %s\n", qemu.c_str());
-        error = spawn(pid, qemu, path);
+        error = spawn(pid, {qemu, path});
     }
     if (error != 0) {
         std::fprintf(stderr, "torvel stand-in: cannot start the demo guest program: %s\n", std::strerror(error));
