@@ -41,7 +41,10 @@ chmod +x "$game/Contents/MacOS/Vornik"
 # How the stand-in will run the demo unless told: by the kernel, or under
 # the emulator when the kernel refuses the program.
 qemu=$(command -v qemu-i386 || true)
-if "$demo" >/dev/null 2>&1; then native=yes; else native=no; fi
+set +e
+env -u VORNIK_DEMO_EXIT_STATUS -u VORNIK_DEMO_SIGNAL "$demo" >/dev/null 2>&1
+[ $? -eq 126 ] && native=no || native=yes  # 126: the shell could not execute it
+set -e
 
 failures=0
 fail() { echo "FAIL [$case_name]: $*"; failures=$((failures + 1)); }
