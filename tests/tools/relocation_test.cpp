@@ -173,6 +173,57 @@ TEST(Relocations, JumpTablesAreCopiedUnchanged) {
   EXPECT_EQ(before, after);
 }
 
+// Hidden weak definitions (inline functions' statics, template members,
+// inline functions whose address is taken) are reached from PIC code by
+// section differences. Every object must reach the one copy the link keeps,
+// not its own discarded one.
+const char* const kHiddenWeak = R"(
+inline int& counter() { static int c; return c; }
+template <class T> struct Box { static int value; };
+template <class T> int Box<T>::value = 5;
+inline int helper(int x) { return x + 1; }
+typedef int (*fn)(int);
+int bump_SUFFIX() { Box<char>::value++; return ++counter(); }
+int* past_SUFFIX() { return &Box<char>::value + 1; }
+fn take_SUFFIX() { return &helper; }
+)";
+
+TEST(Relocations, SectionDifferencesReachTheKeptCopyOfAWeakDefinition) {
+  ScratchDir dir;
+  std::vector<std::string> objects;
+  for (const char* suffix : {"a", "b"}) {
+    std::string source = std::regex_replace(kHiddenWeak, std::regex("SUFFIX"), suffix);
+    objects.push_back(compileSource(dir, std::string("weak_") + suffix + ".cpp", source,
+                                    {"-fvisibility=hidden", "-fvisibility-inlines-hidden"}));
+  }
+  std::string lib = dir.file("weak.dylib");
+  RunResult r = linkDylib(lib, objects, {});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+
+  // The kept copies are the first object's; the symbol table names them.
+  std::string symbols = nm(lib);
+  auto sym = definedSymbols(symbols);
+  uint32_t counter = sym.at("__ZZ7countervE1c"), value = sym.at("__ZN3BoxIcE5valueE"), helper = sym.at("__Z6helperi");
+  std::string code = objdump({"--macho", "-d"}, lib);
+  struct Case {
+    const char* function;
+    std::set<uint32_t> reaches;
+  };
+  for (const char* suffix : {"a", "b"}) {
+    std::string s(suffix);
+    for (const Case& c : {Case{"bump_", {counter, value}}, Case{"past_", {value + 4}}, Case{"take_", {helper}}}) {
+      std::string function = "__Z" + std::to_string(std::string(c.function).size() + 1) + c.function + s + "v";
+      SCOPED_TRACE(function);
+      // Up to its return: the second object's discarded copies follow its
+      // functions without a label of their own.
+      auto body = disassemblyOf(code, function);
+      auto ret = std::find_if(body.begin(), body.end(), [](const Instruction& i) { return i.text.rfind("ret", 0) == 0; });
+      body.erase(ret, body.end());
+      EXPECT_EQ(picTargets(body), c.reaches);
+    }
+  }
+}
+
 TEST(Relocations, TentativeDefinitionsShareOneZeroFilledBlock) {
   ScratchDir dir;
   std::string a = compileSource(dir, "a.c", "int tentative[100];\nint first(void) { return tentative[1]; }\n", {"-fcommon"});

@@ -32,6 +32,13 @@ uint32_t displacement(const Image& image, int obj, uint32_t addr, const std::str
   return inputSectionAddress(image, obj, s) - image.objects[obj].sections[s].addr;
 }
 
+uint32_t referenceDisplacement(const Image& image, int obj, uint32_t addr, const std::string& context) {
+  const auto& replaced = image.replacedDefinitions[obj];
+  auto it = replaced.find(addr);
+  if (it != replaced.end()) return globalAddress(image, it->second) - addr;
+  return displacement(image, obj, addr, context);
+}
+
 uint32_t symbolAddress(const Image& image, int obj, uint32_t index) {
   const InputSymbol& sym = image.objects[obj].symbols[index];
   if (sym.absolute()) return sym.value;

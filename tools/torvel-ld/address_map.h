@@ -21,6 +21,12 @@ int sectionHolding(const Image& image, int obj, uint32_t addr, const std::string
 // How far the section holding `addr` moved (final minus object-space address).
 uint32_t displacement(const Image& image, int obj, uint32_t addr, const std::string& context);
 
+// How far a reference that names object-space address `addr` of `obj` by
+// address moves. When a weak definition of `obj` that lost to another copy
+// starts there, the reference moves to the kept copy, so every object uses
+// the same one; otherwise it moves with the section holding `addr`.
+uint32_t referenceDisplacement(const Image& image, int obj, uint32_t addr, const std::string& context);
+
 // Final address of a resolved global name. Imports have none.
 uint32_t globalAddress(const Image& image, int global);
 

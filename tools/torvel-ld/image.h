@@ -107,6 +107,9 @@ struct Image {
   std::map<std::string, int> globalIndex;
   // objectGlobals[o][s]: global index of external symbol s of object o, or -1.
   std::vector<std::vector<int>> objectGlobals;
+  // replacedDefinitions[o]: object-space address -> global index, for each
+  // weak definition of object o that lost to another copy of the same name.
+  std::vector<std::map<uint32_t, int>> replacedDefinitions;
 
   std::vector<OutputSection> sections;
   std::vector<Segment> segments;

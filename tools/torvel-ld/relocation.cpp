@@ -163,7 +163,7 @@ class SectionFixer {
 
   // r.value names the target's base; the stored value may point beside it.
   void scatteredVanilla(const Relocation& r) {
-    uint32_t moved = displacement(image_, o_, r.value, context(r));
+    uint32_t moved = referenceDisplacement(image_, o_, r.value, context(r));
     int32_t stored = readStored(r);
     if (r.pcrel) {
       uint32_t target = fieldObjAddr(r) + r.width() + uint32_t(stored);
@@ -178,7 +178,10 @@ class SectionFixer {
   void sectionDifference(const Relocation& r, const Relocation& pair) {
     if (r.length != 2 && r.length != 1) bad(r, "section difference must be 2 or 4 bytes wide");
     if (r.pcrel) bad(r, "pc-relative section difference");
-    uint32_t movedA = displacement(image_, o_, r.value, context(r));
+    // A local section difference means "whatever lies at that address"; a
+    // plain one names the symbol there, which may have been replaced.
+    uint32_t movedA = r.type == MachO::GENERIC_RELOC_LOCAL_SECTDIFF ? displacement(image_, o_, r.value, context(r))
+                                                                    : referenceDisplacement(image_, o_, r.value, context(r));
     uint32_t movedB = displacement(image_, o_, pair.value, context(r));
     int32_t stored = readStored(r);
     int64_t value = r.length == 2 ? int64_t(int32_t(uint32_t(stored) + movedA - movedB))

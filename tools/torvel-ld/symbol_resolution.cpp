@@ -49,6 +49,30 @@ void addCommon(GlobalSymbol& g, const InputSymbol& sym) {
   if (align > g.commonAlign) g.commonAlign = align;
 }
 
+// Records where each object's discarded weak copies sit, so that references
+// which name them by address (section differences in PIC code) can be sent to
+// the copy that was kept. An address where this object also holds a kept
+// definition (an alias) stays with that definition.
+void recordReplacedDefinitions(Image& image) {
+  image.replacedDefinitions.assign(image.objects.size(), {});
+  for (size_t o = 0; o < image.objects.size(); ++o) {
+    const ObjectFile& obj = image.objects[o];
+    auto& replaced = image.replacedDefinitions[o];
+    std::set<uint32_t> kept;
+    for (size_t s = 0; s < obj.symbols.size(); ++s) {
+      const InputSymbol& sym = obj.symbols[s];
+      int gi = image.objectGlobals[o][s];
+      if (gi < 0 || !sym.inSection()) continue;
+      const GlobalSymbol& g = image.globals[gi];
+      if (g.kind == GlobalSymbol::Kind::Defined && g.object == int(o) && g.symbol == s)
+        kept.insert(sym.value);
+      else if (g.kind == GlobalSymbol::Kind::Defined)
+        replaced.emplace(sym.value, gi);
+    }
+    for (uint32_t a : kept) replaced.erase(a);
+  }
+}
+
 }  // namespace
 
 int addLinkerImport(Image& image, const std::string& name) {
@@ -82,6 +106,8 @@ void resolveSymbols(Image& image) {
       }
     }
   }
+
+  recordReplacedDefinitions(image);
 
   std::set<std::string> allowed(image.options.allowedImports.begin(), image.options.allowedImports.end());
   std::string missing;
