@@ -237,6 +237,10 @@ TEST_F(LinkedLibrary, WeakDefinitionsAreExportedWeakAndReachedThroughTheirName) 
   EXPECT_TRUE(has("__DATA,__const", "__ZTI3BoxIiE"));
   EXPECT_TRUE(has("__DATA,__nl_symbol_ptr", "__ZTV3BoxIiE"));
   for (const BindEntry& e : weakBinds) EXPECT_TRUE(weak[e.symbol]) << e.symbol << " is not an exported weak definition";
+  // A pointer slot dyld may redirect names its symbol in the indirect table.
+  auto indirect = parseIndirectSymbols(objdump({"--macho", "--indirect-symbols"}, ios_));
+  const auto& nl = indirect["__DATA,__nl_symbol_ptr"];
+  EXPECT_TRUE(std::any_of(nl.begin(), nl.end(), [](const IndirectEntry& e) { return e.name == "__ZTV3BoxIiE"; }));
 }
 
 TEST_F(LinkedLibrary, ExportsMatchTheSymbolTableAndLeaveOutInternalNames) {

@@ -116,6 +116,12 @@ TEST(Relocations, PointersInDataReachTheirTargets) {
   EXPECT_EQ(sectionOf(info, slot), "__DATA,__nl_symbol_ptr");
   EXPECT_EQ(wordAt(info, bytes, slot), sym.at("_other_value"));
   EXPECT_TRUE(ours.count(slot));
+  // The slot holds a definition of this library, which dyld need not look
+  // up: its indirect entry says so instead of naming the symbol.
+  auto indirect = parseIndirectSymbols(objdump({"--macho", "--indirect-symbols"}, lib));
+  ASSERT_EQ(indirect["__DATA,__nl_symbol_ptr"].size(), 1u);
+  EXPECT_EQ(indirect["__DATA,__nl_symbol_ptr"][0].address, slot);
+  EXPECT_EQ(indirect["__DATA,__nl_symbol_ptr"][0].name, "LOCAL");
 }
 
 TEST(Relocations, CodeReachesImportsThroughBoundSlots) {

@@ -228,7 +228,10 @@ void fillPointerSlots(Image& image, int o, int s) {
     int g = image.objectGlobals[o][entry];
     if (g >= 0) {
       writePointerTo(image, slot, g, 0, obj.path + ": pointer slot " + std::to_string(i));
-      image.nlSlots.push_back({image.globals[g].exported() || image.globals[g].kind == GlobalSymbol::Kind::Import
+      // Only slots dyld fills by name (imports, and exported weak definitions,
+      // which weak binding may point elsewhere) name their symbol; a slot
+      // holding one of this library's own definitions is only rebased.
+      image.nlSlots.push_back({image.globals[g].boundByName() || image.globals[g].kind == GlobalSymbol::Kind::Import
                                    ? IndirectRef::Kind::Global
                                    : IndirectRef::Kind::Local,
                                g});
