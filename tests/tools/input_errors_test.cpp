@@ -99,6 +99,9 @@ TEST(InputErrors, MalformedObjectsAreRejected) {
          uint32_t at = findRelocation(b, sectionDifference);
          setWord(b, at + 4, 0x7FFF0000);
        }, "lies in no section"},
+      {"unwind records after a terminator", [&](auto& b) {
+         setWord(b, info.find("__TEXT", "__eh_frame")->offset, 0);  // the first record's length
+       }, "records follow a zero terminator"},
   };
   for (const MalformedCase& c : cases) {
     SCOPED_TRACE(c.name);

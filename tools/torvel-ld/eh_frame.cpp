@@ -39,7 +39,13 @@ class EhFrameWalker {
     uint32_t pos = 0;
     while (pos < data_.size()) {
       uint32_t length = u32(pos);
-      if (length == 0) break;  // terminator
+      if (length == 0) {
+        // A terminator ends the section; records after one would be left
+        // without their fix-ups, so they are refused rather than skipped.
+        for (uint32_t at = pos + 4; at < data_.size(); ++at)
+          if (data_[at] != 0) bad(pos, "records follow a zero terminator");
+        break;
+      }
       if (length == 0xFFFFFFFF) bad(pos, "64-bit DWARF records are not supported");
       uint64_t end = uint64_t(pos) + 4 + length;
       if (end > data_.size() || length < 4) bad(pos, "record runs past the end of the section");
