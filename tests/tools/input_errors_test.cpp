@@ -29,7 +29,8 @@ void expectCleanFailure(const RunResult& r, const std::string& output, const std
 
 // Offset of the first relocation entry of __text matching `pick`.
 uint32_t findRelocation(const std::vector<uint8_t>& b, const std::function<bool(uint32_t, uint32_t)>& pick) {
-  const SectionInfo* text = readMachO(b).find("__TEXT", "__text");
+  const MachOInfo info = readMachO(b);
+  const SectionInfo* text = info.find("__TEXT", "__text");
   for (uint32_t i = 0; i < text->nreloc; ++i) {
     uint32_t at = text->reloff + 8 * i;
     if (pick(word(b, at), word(b, at + 4))) return at;

@@ -25,6 +25,13 @@ static void die(const char *what) {
 }
 
 static uint32_t rd32(const uint8_t *p) { return p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24; }
+/* Rebased words in code (a stub's operand) need not be 4-byte aligned. */
+static void slide_word(uint8_t *p, uint32_t slide) {
+  uint32_t v;
+  memcpy(&v, p, sizeof v);
+  v += slide;
+  memcpy(p, &v, sizeof v);
+}
 
 static uint32_t uleb(const uint8_t **p) {
   uint32_t v = 0;
@@ -120,13 +127,13 @@ static void rebase_all(void) {
       case 0x20: addr = seg_vmaddr[imm] + uleb(&p); break;
       case 0x30: addr += uleb(&p); break;
       case 0x40: addr += imm * 4; break;
-      case 0x50: for (n = 0; n < imm; ++n, addr += 4) *(uint32_t *)(image + addr) += slide; break;
-      case 0x60: for (n = uleb(&p); n > 0; --n, addr += 4) *(uint32_t *)(image + addr) += slide; break;
-      case 0x70: *(uint32_t *)(image + addr) += slide; addr += uleb(&p) + 4; break;
+      case 0x50: for (n = 0; n < imm; ++n, addr += 4) slide_word(image + addr, slide); break;
+      case 0x60: for (n = uleb(&p); n > 0; --n, addr += 4) slide_word(image + addr, slide); break;
+      case 0x70: slide_word(image + addr, slide); addr += uleb(&p) + 4; break;
       case 0x80:
         n = uleb(&p);
         skip = uleb(&p);
-        for (; n > 0; --n, addr += skip + 4) *(uint32_t *)(image + addr) += slide;
+        for (; n > 0; --n, addr += skip + 4) slide_word(image + addr, slide);
         break;
       default: die("unexpected rebase opcode");
     }
