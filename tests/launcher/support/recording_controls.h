@@ -1,34 +1,23 @@
 #pragma once
 // Controls that remember their state and every status text they were given.
 
-#include "controls.h"
+#include "text_controls.h"
 
 #include <vector>
 
 namespace vornik::testing {
 
-struct RecordingLabel : Label {
-    std::string text, toolTip;
+// A label that also keeps every status text it was given, in order.
+struct RecordingLabel : TextLabel {
     std::vector<std::string> history;
     void setText(const std::string& value) override {
-        text = value;
+        TextLabel::setText(value);
         history.push_back(value);
     }
-    void setToolTip(const std::string& value) override { toolTip = value; }
 };
 
-struct RecordingButton : Button {
-    bool enabled = true;
-    void setEnabled(bool value) override { enabled = value; }
-};
-
-struct RecordingCheckbox : Checkbox {
-    bool enabled = true;
-    CheckState checked = CheckState::off;
-    void setEnabled(bool value) override { enabled = value; }
-    CheckState state() const override { return checked; }
-    void setState(CheckState value) override { checked = value; }
-};
+using RecordingButton = TextButton;
+using RecordingCheckbox = TextCheckbox;
 
 struct RecordingControls {
     RecordingLabel path, status;

@@ -1,6 +1,6 @@
 #pragma once
-// Controls without a window: they only remember their state, which the
-// command-line front end prints.
+// Controls without a window: they only remember their state. The
+// command-line front end prints it; tests read it.
 
 #include "controls.h"
 
