@@ -1,0 +1,45 @@
+// std::basic_istringstream<char>: an istream over its own string buffer,
+// which is always open for input. Its virtual table, VTT, construction table
+// and type information come out of this unit; weak exports (explicit
+// instantiation).
+#include "string_streams.h"
+
+namespace std {
+
+// The stream base starts with a null buffer (and badbit); init with the
+// member buffer then clears the state and resets the formatting.
+template<typename _CharT, typename _Traits, typename _Alloc>
+basic_istringstream<_CharT, _Traits, _Alloc>::basic_istringstream(_Ios_Openmode mode)
+    : basic_istream<_CharT, _Traits>(), string_buffer(_Ios_Openmode(mode | _S_in)) {
+  this->init(&string_buffer);
+}
+
+template<typename _CharT, typename _Traits, typename _Alloc>
+basic_istringstream<_CharT, _Traits, _Alloc>::basic_istringstream(const __string_type& s, _Ios_Openmode mode)
+    : basic_istream<_CharT, _Traits>(), string_buffer(s, _Ios_Openmode(mode | _S_in)) {
+  this->init(&string_buffer);
+}
+
+template<typename _CharT, typename _Traits, typename _Alloc>
+basic_istringstream<_CharT, _Traits, _Alloc>::~basic_istringstream() {}
+
+template<typename _CharT, typename _Traits, typename _Alloc>
+typename basic_istringstream<_CharT, _Traits, _Alloc>::__stringbuf_type*
+basic_istringstream<_CharT, _Traits, _Alloc>::rdbuf() const {
+  return const_cast<__stringbuf_type*>(&string_buffer);
+}
+
+template<typename _CharT, typename _Traits, typename _Alloc>
+typename basic_istringstream<_CharT, _Traits, _Alloc>::__string_type
+basic_istringstream<_CharT, _Traits, _Alloc>::str() const {
+  return string_buffer.str();
+}
+
+template<typename _CharT, typename _Traits, typename _Alloc>
+void basic_istringstream<_CharT, _Traits, _Alloc>::str(const __string_type& s) {
+  string_buffer.str(s);
+}
+
+template class basic_istringstream<char>;
+
+}
