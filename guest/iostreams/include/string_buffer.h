@@ -30,8 +30,9 @@ public:
 
   explicit basic_stringbuf(_Ios_Openmode mode);
   basic_stringbuf(const __string_type& s, _Ios_Openmode mode);
-  // Internal to the library: game code has its own inline copy.
-  virtual ~basic_stringbuf();
+  // The destructor is left implicit, as in the headers game code was built
+  // against: every user carries its own copy, and the library's copies
+  // behind the virtual table stay internal.
 
   __string_type str() const;
   void str(const __string_type& s);

@@ -8,12 +8,15 @@
 #include "host_names.h"
 #include "string_fields.h"
 
-// Game code built against the old headers carries its own copy of the
-// destructor; the library's three forms serve only the virtual table and
-// the string streams.
+// The destructor is implicit: game code built against the old headers
+// carries its own copy, and the library's forms behind the virtual table
+// stay internal. GCC also emits the base-object form (the complete-object
+// form is its alias); clang folds it into the other two.
 TORVEL_HIDE_SYMBOL("_ZNSt15basic_stringbufIcSt11char_traitsIcESaIcEED0Ev");
 TORVEL_HIDE_SYMBOL("_ZNSt15basic_stringbufIcSt11char_traitsIcESaIcEED1Ev");
+#if !defined(__clang__)
 TORVEL_HIDE_SYMBOL("_ZNSt15basic_stringbufIcSt11char_traitsIcESaIcEED2Ev");
+#endif
 
 namespace {
 
@@ -41,9 +44,6 @@ basic_stringbuf<_CharT, _Traits, _Alloc>::basic_stringbuf(const __string_type& s
       held_string(torvel_ios::string_chars(s), torvel_ios::string_length(s), _Alloc()) {
   _M_stringbuf_init(mode);
 }
-
-template<typename _CharT, typename _Traits, typename _Alloc>
-basic_stringbuf<_CharT, _Traits, _Alloc>::~basic_stringbuf() {}
 
 // With a put area, the content runs to the high-water mark, which may lie
 // past the held string's recorded length. Without one (an input-only
