@@ -4,7 +4,8 @@
 # stub (bound by name), not through a direct call or an inlined copy.
 # Usage: check_calls_by_name.sh DYLIB EDGE_LIST
 # EDGE_LIST: "caller callee" per line, names as in the ELF export lists
-# (without the Mach-O leading underscore), '#' comments.
+# (without the Mach-O leading underscore; {z} is size_t's letter, m on
+# Darwin), '#' comments.
 set -euo pipefail
 dylib=$1 edges=$2
 objdump=${LLVM_OBJDUMP:-llvm-objdump}
@@ -24,7 +25,7 @@ while read -r caller callee; do
     echo "FAIL: $(echo "$caller" | c++filt) does not call $(echo "$callee" | c++filt) by name"
     failures=$((failures + 1))
   fi
-done < <(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$edges")
+done < <(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' -e 's/{z}/m/g' "$edges")
 
 if [ "$failures" -ne 0 ]; then exit 1; fi
 echo "$dylib: $checked calls go through their names"
