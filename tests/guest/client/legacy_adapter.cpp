@@ -5,7 +5,10 @@
 // today's allocator and the two search forms that the legacy headers
 // inlined on top of their counted forms. Each is built here from what
 // libtorvelrt does export, so that a client program links; none of them is
-// part of the product library.
+// part of the product library. Today's string-stream headers also
+// construct the three string streams without arguments, through default
+// constructors the legacy headers never had (they gave the mode a default
+// value); those are built from the exported constructors that take a mode.
 // The names are spelled out for the Linux i386 build, where size_t mangles
 // as "j": client programs exist only there.
 #include <stddef.h>
@@ -97,5 +100,31 @@ size_t adapter_find_last_not_of(const void* self, const char* s, size_t pos) {
 // reported as the allocation failure the legacy headers raised for it.
 void adapter_throw_bad_array_new_length() __asm__("_ZSt28__throw_bad_array_new_lengthv");
 void adapter_throw_bad_array_new_length() { torvel_throw_bad_alloc(); }
+
+
+// The string streams' constructors taking a mode are libtorvelios's; client
+// programs without string streams link libtorvelrt alone, so they are
+// referenced weakly here.
+void torvel_istringstream_with_mode(void* self, int mode)
+    __asm__("_ZNSt19basic_istringstreamIcSt11char_traitsIcESaIcEEC1ESt13_Ios_Openmode") __attribute__((weak));
+void torvel_ostringstream_with_mode(void* self, int mode)
+    __asm__("_ZNSt19basic_ostringstreamIcSt11char_traitsIcESaIcEEC1ESt13_Ios_Openmode") __attribute__((weak));
+void torvel_stringstream_with_mode(void* self, int mode)
+    __asm__("_ZNSt18basic_stringstreamIcSt11char_traitsIcESaIcEEC1ESt13_Ios_Openmode") __attribute__((weak));
+
+// The open-mode bits in and out.
+enum { mode_in = 0x08, mode_out = 0x10 };
+
+// std::istringstream::istringstream(): the mode the legacy headers defaulted to.
+void adapter_istringstream(void* self) __asm__("_ZNSt19basic_istringstreamIcSt11char_traitsIcESaIcEEC1Ev");
+void adapter_istringstream(void* self) { torvel_istringstream_with_mode(self, mode_in); }
+
+// std::ostringstream::ostringstream()
+void adapter_ostringstream(void* self) __asm__("_ZNSt19basic_ostringstreamIcSt11char_traitsIcESaIcEEC1Ev");
+void adapter_ostringstream(void* self) { torvel_ostringstream_with_mode(self, mode_out); }
+
+// std::stringstream::stringstream()
+void adapter_stringstream(void* self) __asm__("_ZNSt18basic_stringstreamIcSt11char_traitsIcESaIcEEC1Ev");
+void adapter_stringstream(void* self) { torvel_stringstream_with_mode(self, mode_in | mode_out); }
 
 }
