@@ -42,7 +42,7 @@ template<unsigned long long limit> struct unsigned_range {
 };
 
 // long long and unsigned long long take whatever the conversion gives,
-// saturated values included.
+// saturated values included (an unsigned limit of 0 stands for none).
 const long long long_long_min = -0x7fffffffffffffffLL - 1;
 const long long long_long_max = 0x7fffffffffffffffLL;
 
