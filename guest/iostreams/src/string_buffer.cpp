@@ -175,13 +175,21 @@ basic_stringbuf<_CharT, _Traits, _Alloc>::overflow(int_type c) {
   }
   __size_type capacity = 2 * torvel_ios::string_capacity(held_string);
   if (capacity <= 512) capacity = 512;
-  __string_type grown;
-  grown.reserve(capacity);
-  if (this->put_begin != 0) grown.assign(this->put_begin, this->put_end - this->put_begin);
-  grown.push_back(static_cast<char_type>(c));
   __size_type read_offset = this->get_next - this->get_begin;
   __size_type write_offset = this->put_next - this->put_begin;
-  held_string.swap(grown);
+  if (this->put_begin == 0 && torvel_ios::string_length(held_string) == 0) {
+    // The first write into a buffer that never had areas: the held string
+    // is still empty and may grow in place, which ends as growing a fresh
+    // string and swapping it in would, with three calls fewer.
+    held_string.reserve(capacity);
+    held_string.push_back(static_cast<char_type>(c));
+  } else {
+    __string_type grown;
+    grown.reserve(capacity);
+    if (this->put_begin != 0) grown.assign(this->put_begin, this->put_end - this->put_begin);
+    grown.push_back(static_cast<char_type>(c));
+    held_string.swap(grown);
+  }
   _M_sync(torvel_ios::string_chars(held_string), read_offset, write_offset);
   ++this->put_next;
   return c;
