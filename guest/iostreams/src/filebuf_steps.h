@@ -40,6 +40,16 @@ inline bool settle_output(file_buffer& b) {
   return taken;
 }
 
+// Output settling before the buffer turns to reading. A host FILE may go
+// from output to input only through a flush or a positioning call: glibc,
+// for one, would otherwise read from where its own buffered output began and
+// lose that output. So the host's buffer is flushed too; false when either
+// step failed.
+inline bool settle_output_for_input(file_buffer& b) {
+  bool taken = settle_output(b);
+  return fflush(host_of(b)) == 0 && taken;
+}
+
 // Leaves writing after settled output: the put area goes away.
 inline void stop_writing(file_buffer& b) {
   b.writing = false;

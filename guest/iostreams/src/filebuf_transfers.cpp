@@ -13,7 +13,7 @@ template<typename _CharT, typename _Traits>
 typename basic_filebuf<_CharT, _Traits>::int_type basic_filebuf<_CharT, _Traits>::underflow() {
   if (!torvel_ios::can_read(*this)) return torvel_ios::end_of_file;
   if (writing) {
-    if (!torvel_ios::settle_output(*this)) return torvel_ios::end_of_file;
+    if (!torvel_ios::settle_output_for_input(*this)) return torvel_ios::end_of_file;
     torvel_ios::stop_writing(*this);
   }
   if (this->get_next < this->get_end) return torvel_ios::byte_value(*this->get_next);
