@@ -5,7 +5,7 @@
 #    pointer on Linux: a function returning through a hidden pointer pops it
 #    on return ("ret $4") on both systems, so a Linux function that pops it
 #    whose Darwin twin does not returns its structure in registers there;
-#  - a long double parameter (seen in the demangled name).
+#  - a long double parameter passed by value (seen in the demangled name).
 # Usage: check_adapters.sh ELF_LIBRARY DYLIB EXPORT_LIST ADAPTER_LIST
 # (LLVM_OBJDUMP names llvm-objdump.)
 set -euo pipefail
@@ -41,7 +41,9 @@ while read -r elf_name darwin_name darwin_address elf_address; do
     registers=struct
   fi
   long_double=no
-  if echo "$elf_name" | c++filt | grep -q '(.*long double.*)'; then long_double=yes; fi
+  # A long double passed by value: a whole parameter, not a reference or a
+  # pointer to one (those are one word on both systems).
+  if echo "$elf_name" | c++filt | grep -Eq '\(([^()]*, )?long double[,)]'; then long_double=yes; fi
   if [ $registers != - ] || [ $long_double = yes ]; then echo "$elf_name $registers $long_double"; fi
 done <"$work/functions" | sort -u >"$work/needed"
 

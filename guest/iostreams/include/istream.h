@@ -1,6 +1,7 @@
 // std::istream (144 bytes) and std::iostream (148 bytes) of the guest ABI:
-// the count of the last unformatted input, the input sentry, and the
-// unformatted input and positioning members.
+// the count of the last unformatted input, the input sentry, the
+// unformatted input and positioning members, the arithmetic extractors, and
+// the free character and C-string extractors with std::ws.
 #ifndef TORVEL_ISTREAM_H
 #define TORVEL_ISTREAM_H
 
@@ -58,6 +59,27 @@ public:
   basic_istream& seekg(pos_type pos);
   basic_istream& seekg(off_type off, _Ios_Seekdir dir);
 
+  // Arithmetic extraction: the scanner collects the characters of a number
+  // into text, the host's strtoll, strtoull or strtod converts that.
+  basic_istream& operator>>(bool& v);
+  basic_istream& operator>>(short& v);
+  basic_istream& operator>>(unsigned short& v);
+  basic_istream& operator>>(int& v);
+  basic_istream& operator>>(unsigned int& v);
+  basic_istream& operator>>(long& v);
+  basic_istream& operator>>(unsigned long& v);
+  basic_istream& operator>>(long long& v);
+  basic_istream& operator>>(unsigned long long& v);
+  basic_istream& operator>>(float& v);
+  basic_istream& operator>>(double& v);
+  basic_istream& operator>>(long double& v);
+  basic_istream& operator>>(void*& v);
+
+  template<typename _ValueT> basic_istream& _M_extract(_ValueT& v);
+  // Reads the text of a number into buf (len bytes, NUL included); returns
+  // its base, or 0 when no digit was taken.
+  int read_number(char* buf, int len, bool is_float);
+
   streamsize extracted_count;
 };
 
@@ -72,8 +94,48 @@ public:
   virtual ~basic_iostream();
 };
 
+// Converted by their own code, not by the integer template.
+template<> template<> basic_istream<char>& basic_istream<char>::_M_extract(bool& v);
+template<> template<> basic_istream<char>& basic_istream<char>::_M_extract(float& v);
+template<> template<> basic_istream<char>& basic_istream<char>::_M_extract(double& v);
+template<> template<> basic_istream<char>& basic_istream<char>::_M_extract(long double& v);
+template<> template<> basic_istream<char>& basic_istream<char>::_M_extract(void*& v);
+
 extern template class basic_istream<char>;
 extern template class basic_iostream<char>;
+extern template istream& istream::_M_extract(short&);
+extern template istream& istream::_M_extract(unsigned short&);
+extern template istream& istream::_M_extract(int&);
+extern template istream& istream::_M_extract(unsigned int&);
+extern template istream& istream::_M_extract(long&);
+extern template istream& istream::_M_extract(unsigned long&);
+extern template istream& istream::_M_extract(long long&);
+extern template istream& istream::_M_extract(unsigned long long&);
+
+// Single characters, C strings (at most width - 1 characters when a width
+// is set) and the white-space skipper.
+template<typename _CharT, typename _Traits>
+TORVEL_EXPORT basic_istream<_CharT, _Traits>& operator>>(basic_istream<_CharT, _Traits>& in, _CharT& c);
+template<typename _Traits>
+TORVEL_EXPORT basic_istream<char, _Traits>& operator>>(basic_istream<char, _Traits>& in, unsigned char& c);
+template<typename _Traits>
+TORVEL_EXPORT basic_istream<char, _Traits>& operator>>(basic_istream<char, _Traits>& in, signed char& c);
+template<typename _CharT, typename _Traits>
+TORVEL_EXPORT basic_istream<_CharT, _Traits>& operator>>(basic_istream<_CharT, _Traits>& in, _CharT* s);
+template<typename _Traits>
+TORVEL_EXPORT basic_istream<char, _Traits>& operator>>(basic_istream<char, _Traits>& in, unsigned char* s);
+template<typename _Traits>
+TORVEL_EXPORT basic_istream<char, _Traits>& operator>>(basic_istream<char, _Traits>& in, signed char* s);
+template<typename _CharT, typename _Traits>
+TORVEL_EXPORT basic_istream<_CharT, _Traits>& ws(basic_istream<_CharT, _Traits>& in);
+
+extern template istream& operator>>(istream&, char&);
+extern template istream& operator>>(istream&, unsigned char&);
+extern template istream& operator>>(istream&, signed char&);
+extern template istream& operator>>(istream&, char*);
+extern template istream& operator>>(istream&, unsigned char*);
+extern template istream& operator>>(istream&, signed char*);
+extern template istream& ws(istream&);
 
 }
 

@@ -99,3 +99,51 @@ void adapter_throw_bad_array_new_length() __asm__("_ZSt28__throw_bad_array_new_l
 void adapter_throw_bad_array_new_length() { torvel_throw_bad_alloc(); }
 
 }
+
+// Today's C-string extractor goes through std::__istream_extract(istream&,
+// char*, streamsize n), n being the size of the destination array (or the
+// largest streamsize when it is unknown). It cannot hand over to the char*
+// extractor of libtorvelios: today's header defines a char* extractor of
+// its own under the same name, which the program exports and which calls
+// back here. So the extraction is done here, with the rules of the legacy
+// one, through the input sentry, setstate and the buffer steps that
+// libtorvelios exports. Weak references: programs that use no stream do not
+// link libtorvelios.
+extern "C" {
+
+void torvel_input_sentry(bool* ok, void* in, bool noskipws) __asm__("_ZNSi6sentryC1ERSib") __attribute__((weak));
+void torvel_setstate(void* ios, int state) __asm__("_ZNSt9basic_iosIcSt11char_traitsIcEE8setstateESt12_Ios_Iostate")
+    __attribute__((weak));
+int torvel_sgetc(void* buffer) __asm__("_ZNSt15basic_streambufIcSt11char_traitsIcEE5sgetcEv") __attribute__((weak));
+int torvel_snextc(void* buffer) __asm__("_ZNSt15basic_streambufIcSt11char_traitsIcEE6snextcEv") __attribute__((weak));
+
+// A word of at most n - 1 characters, fewer when a smaller width is set;
+// the width is spent. The basic_ios<char> virtual base lies at the offset
+// the stream's table holds at address point - 12; its width is at +8, its
+// buffer at +120.
+void adapter_istream_extract(char* in, char* s, int n) __asm__("_ZSt17__istream_extractRSiPci");
+void adapter_istream_extract(char* in, char* s, int n) {
+  const int eofbit = 2, failbit = 4;
+  char* ios = in + (*reinterpret_cast<int**>(in))[-3];
+  int* width = reinterpret_cast<int*>(ios + 8);
+  int limit = *width > 0 && *width < n ? *width : n;
+  bool ok = false;
+  torvel_input_sentry(&ok, in, false);
+  if (!ok) {
+    torvel_setstate(ios, failbit);
+    return;
+  }
+  void* buffer = *reinterpret_cast<void**>(ios + 120);
+  int stored = 0;
+  int c = torvel_sgetc(buffer);
+  while (stored < limit - 1 && c != -1 && c != ' ' && !(c >= '\t' && c <= '\r')) {
+    s[stored++] = static_cast<char>(c);
+    c = torvel_snextc(buffer);
+  }
+  if (c == -1) torvel_setstate(ios, eofbit);
+  s[stored] = '\0';
+  *width = 0;
+  if (stored == 0) torvel_setstate(ios, failbit);
+}
+
+}

@@ -1,0 +1,130 @@
+// std::string on the streams. Characters are gathered in a 128-byte local
+// batch and appended to the string a batch at a time, through libtorvelrt's
+// members, reached by name. None of these touches gcount().
+#include "string_io.h"
+
+#include "buffer_steps.h"
+
+namespace {
+
+using std::ios_base;
+
+const int batch_size = 128;
+
+// Characters on their way into a string.
+class batch {
+public:
+  explicit batch(std::string& target) : target_(target), used_(0) {}
+
+  void add(int c) {
+    chars_[used_++] = static_cast<char>(c);
+    if (used_ == batch_size) flush();
+  }
+  void flush() {
+    if (used_ > 0) target_.append(chars_, used_);
+    used_ = 0;
+  }
+
+private:
+  std::string& target_;
+  int used_;
+  char chars_[batch_size];
+};
+
+// The string object is a pointer to its characters, which its 12-byte
+// header (length, capacity, sharing count) precedes.
+inline const char* chars_of(const std::string& str) { return *reinterpret_cast<const char* const*>(&str); }
+inline std::streamsize length_of(const std::string& str) {
+  return static_cast<std::streamsize>(reinterpret_cast<const std::size_t*>(chars_of(str))[-3]);
+}
+
+}
+
+namespace std {
+
+// A word up to the next white space or the end of the input, at most width
+// characters when a width is set. The width is spent unless the sentry
+// refused the stream; eofbit comes before failbit.
+template<typename _CharT, typename _Traits, typename _Alloc>
+basic_istream<_CharT, _Traits>& operator>>(basic_istream<_CharT, _Traits>& in,
+                                           basic_string<_CharT, _Traits, _Alloc>& str) {
+  basic_ios<_CharT, _Traits>& ios = in;
+  typename basic_istream<_CharT, _Traits>::sentry guard(in, false);
+  if (!guard.ok) {
+    ios.setstate(ios_base::failbit);
+    return in;
+  }
+  str.clear();
+  streamsize limit = ios.field_width > 0 ? ios.field_width : 0x7fffffff;
+  basic_streambuf<_CharT, _Traits>* buffer = ios.stream_buffer;
+  batch pending(str);
+  streamsize taken = 0;
+  int c = torvel_ios::peek_char(buffer);
+  while (taken < limit && c != torvel_ios::end_of_file && !torvel_ios::is_white_space(c)) {
+    pending.add(c);
+    ++taken;
+    c = torvel_ios::next_char(buffer);
+  }
+  pending.flush();
+  if (c == torvel_ios::end_of_file) ios.setstate(ios_base::eofbit);
+  ios.field_width = 0;
+  if (taken == 0) ios.setstate(ios_base::failbit);
+  return in;
+}
+
+// A line up to the delimiter, which is consumed and not stored; the
+// delimiter is compared as a byte, so 0xff never matches the end of the
+// input. An empty line is a success; the end of the input after at least
+// one character sets eofbit only. No width applies.
+template<typename _CharT, typename _Traits, typename _Alloc>
+basic_istream<_CharT, _Traits>& getline(basic_istream<_CharT, _Traits>& in,
+                                        basic_string<_CharT, _Traits, _Alloc>& str, _CharT delim) {
+  basic_ios<_CharT, _Traits>& ios = in;
+  typename basic_istream<_CharT, _Traits>::sentry guard(in, true);
+  if (!guard.ok) {
+    ios.setstate(ios_base::failbit);
+    return in;
+  }
+  str.clear();
+  basic_streambuf<_CharT, _Traits>* buffer = ios.stream_buffer;
+  int c = torvel_ios::peek_char(buffer);
+  if (c == torvel_ios::end_of_file) {
+    ios.setstate(ios_base::iostate(ios_base::eofbit | ios_base::failbit));
+    return in;
+  }
+  const int end = torvel_ios::byte_value(delim);
+  batch pending(str);
+  for (;;) {
+    if (c == end) {
+      pending.flush();
+      torvel_ios::skip_char(buffer);
+      return in;
+    }
+    if (c == torvel_ios::end_of_file) {
+      pending.flush();
+      ios.setstate(ios_base::eofbit);
+      return in;
+    }
+    pending.add(c);
+    c = torvel_ios::next_char(buffer);
+  }
+}
+
+template<typename _CharT, typename _Traits, typename _Alloc>
+basic_istream<_CharT, _Traits>& getline(basic_istream<_CharT, _Traits>& in,
+                                        basic_string<_CharT, _Traits, _Alloc>& str) {
+  return getline(in, str, _CharT('\n'));
+}
+
+template<typename _CharT, typename _Traits, typename _Alloc>
+basic_ostream<_CharT, _Traits>& operator<<(basic_ostream<_CharT, _Traits>& out,
+                                           const basic_string<_CharT, _Traits, _Alloc>& str) {
+  return __ostream_insert(out, chars_of(str), length_of(str));
+}
+
+template istream& operator>>(istream&, string&);
+template istream& getline(istream&, string&, char);
+template istream& getline(istream&, string&);
+template ostream& operator<<(ostream&, const string&);
+
+}
