@@ -15,13 +15,13 @@ namespace {
 // added on failure. basic_ios adds badbit when there is no buffer and ends
 // the guest when the state meets the exception mask.
 template<typename _Stream>
-void opened(_Stream& stream, bool success) {
+inline void opened(_Stream& stream, bool success) {
   if (success) stream.clear(ios_base::goodbit);
   else stream.setstate(ios_base::failbit);
 }
 
 template<typename _Stream>
-void closed(_Stream& stream, bool success) {
+inline void closed(_Stream& stream, bool success) {
   if (!success) stream.setstate(ios_base::failbit);
 }
 
