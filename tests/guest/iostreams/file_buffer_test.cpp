@@ -494,16 +494,18 @@ void check_settling_members(fixture::temp_folder& folder) {
 }
 
 int main() {
-  fixture::temp_folder folder;
-  check_read_then_write(folder);
-  check_write_then_read(folder);
-  check_seeks(folder);
-  check_direct_reads(folder);
-  check_direct_writes(folder);
-  check_caller_buffer(folder);
-  check_putback(folder);
-  check_sync_and_showmanyc(folder);
-  check_close(folder);
-  check_settling_members(folder);
+  {
+    fixture::temp_folder folder;
+    check_read_then_write(folder);
+    check_write_then_read(folder);
+    check_seeks(folder);
+    check_direct_reads(folder);
+    check_direct_writes(folder);
+    check_caller_buffer(folder);
+    check_putback(folder);
+    check_sync_and_showmanyc(folder);
+    check_close(folder);
+    check_settling_members(folder);
+  }  // the folder goes, and says so if it cannot
   return check::finish();
 }

@@ -286,11 +286,13 @@ void check_fatal_route(fixture::temp_folder& folder) {
 }
 
 int main() {
-  fixture::temp_folder folder;
-  check_full_device();
-  check_failing_host_close();
-  check_unopenable(folder);
-  check_permission(folder);
-  check_fatal_route(folder);
+  {
+    fixture::temp_folder folder;
+    check_full_device();
+    check_failing_host_close();
+    check_unopenable(folder);
+    check_permission(folder);
+    check_fatal_route(folder);
+  }  // the folder goes, and says so if it cannot
   return check::finish();
 }

@@ -1,3 +1,7 @@
+// 64-bit directory entries and file sizes: a large file system hands out
+// inode numbers the 32-bit readdir and stat refuse.
+#define _FILE_OFFSET_BITS 64
+
 #include "file_fixture.h"
 
 #include <dirent.h>
@@ -27,7 +31,7 @@ temp_folder::~temp_folder() {
     }
     closedir(dir);
   }
-  rmdir(folder_);
+  if (rmdir(folder_) != 0) check::fail(__FILE__, __LINE__, "the temporary folder could not be removed");
 }
 
 const char* temp_folder::path(const char* name) {

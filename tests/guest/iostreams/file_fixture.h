@@ -17,7 +17,8 @@ namespace fixture {
 
 typedef std::ios_base ios;
 
-// A folder under /tmp, removed with its files at the end of the scope.
+// A folder under /tmp, removed with its files at the end of the scope; one
+// that cannot be removed counts as a failed check.
 class temp_folder {
 public:
   temp_folder();

@@ -170,7 +170,9 @@ void check_game_files(fixture::temp_folder& folder) {
 }
 
 int main() {
-  fixture::temp_folder folder;
-  check_game_files(folder);
+  {
+    fixture::temp_folder folder;
+    check_game_files(folder);
+  }  // the folder goes, and says so if it cannot
   return check::finish();
 }

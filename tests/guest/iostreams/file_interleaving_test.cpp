@@ -185,7 +185,9 @@ void check_interleaving(fixture::temp_folder& folder) {
 }
 
 int main() {
-  fixture::temp_folder folder;
-  check_interleaving(folder);
+  {
+    fixture::temp_folder folder;
+    check_interleaving(folder);
+  }  // the folder goes, and says so if it cannot
   return check::finish();
 }

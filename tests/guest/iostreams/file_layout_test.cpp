@@ -201,10 +201,12 @@ void check_derived(fixture::temp_folder& folder) {
 }
 
 int main() {
-  fixture::temp_folder folder;
-  check_file_buffer();
-  check_streams(folder);
-  check_accessors(folder);
-  check_derived(folder);
+  {
+    fixture::temp_folder folder;
+    check_file_buffer();
+    check_streams(folder);
+    check_accessors(folder);
+    check_derived(folder);
+  }  // the folder goes, and says so if it cannot
   return check::finish();
 }

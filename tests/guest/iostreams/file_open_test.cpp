@@ -356,11 +356,13 @@ void check_basic_file(fixture::temp_folder& folder) {
 }
 
 int main() {
-  fixture::temp_folder folder;
-  check_mode_table(folder);
-  check_stream_modes(folder);
-  check_at_end(folder);
-  check_buffer_allocation_failure(folder);
-  check_basic_file(folder);
+  {
+    fixture::temp_folder folder;
+    check_mode_table(folder);
+    check_stream_modes(folder);
+    check_at_end(folder);
+    check_buffer_allocation_failure(folder);
+    check_basic_file(folder);
+  }  // the folder goes, and says so if it cannot
   return check::finish();
 }
