@@ -31,7 +31,10 @@ temp_folder::~temp_folder() {
     }
     closedir(dir);
   }
-  if (rmdir(folder_) != 0) check::fail(__FILE__, __LINE__, "the temporary folder could not be removed");
+  if (rmdir(folder_) != 0) {
+    check::set_case(folder_);
+    check::fail(__FILE__, __LINE__, "the temporary folder could not be removed");
+  }
 }
 
 const char* temp_folder::path(const char* name) {
