@@ -32,7 +32,7 @@ temp_folder::~temp_folder() {
     closedir(dir);
   }
   if (rmdir(folder_) != 0) {
-    check::set_case(folder_);
+    check::set_case("temporary folder");
     check::fail(__FILE__, __LINE__, "the temporary folder could not be removed");
   }
 }
