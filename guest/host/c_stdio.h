@@ -22,6 +22,7 @@ extern FILE* torvel_host_stderr TORVEL_HOST_RENAMED(__stderrp, stderr);
 typedef long long torvel_host_off_t;
 
 FILE* fopen(const char* path, const char* mode) TORVEL_HOST_UNIX2003(fopen);
+FILE* fdopen(int fd, const char* mode) TORVEL_HOST_UNIX2003(fdopen);
 int fclose(FILE* file);
 size_t fread(void* dst, size_t size, size_t count, FILE* file);
 size_t fwrite(const void* src, size_t size, size_t count, FILE* file) TORVEL_HOST_UNIX2003(fwrite);

@@ -2,8 +2,10 @@
  * library is linked into test programs ahead of the C library, so its
  * malloc and free are the ones every library of the process binds to; they
  * count and pass the request on to the C library's own allocator. */
+#define _GNU_SOURCE
 #include "test_host.h"
 
+#include <dlfcn.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
@@ -27,9 +29,13 @@ static __thread void* exception_top;
 static __thread unsigned char thread_local_area[4096];
 
 static unsigned failures_pending;
+static size_t failing_size; /* 0: none */
 
-/* True when this allocation is to fail (torvel_test_fail_allocations). */
-static int take_failure(void) {
+/* True when an allocation of this size is to fail
+ * (torvel_test_fail_allocations, torvel_test_fail_allocation_of_size). */
+static int take_failure(size_t size) {
+  if (size != 0 && __atomic_compare_exchange_n(&failing_size, &size, 0, 0, __ATOMIC_RELAXED, __ATOMIC_RELAXED))
+    return 1;
   unsigned pending = __atomic_load_n(&failures_pending, __ATOMIC_RELAXED);
   while (pending != 0) {
     if (__atomic_compare_exchange_n(&failures_pending, &pending, pending - 1, 0, __ATOMIC_RELAXED,
@@ -41,8 +47,10 @@ static int take_failure(void) {
 
 void torvel_test_fail_allocations(unsigned count) { __atomic_store_n(&failures_pending, count, __ATOMIC_RELAXED); }
 
+void torvel_test_fail_allocation_of_size(size_t size) { __atomic_store_n(&failing_size, size, __ATOMIC_RELAXED); }
+
 void* malloc(size_t size) {
-  if (take_failure()) return NULL;
+  if (take_failure(size)) return NULL;
   void* block = __libc_malloc(size);
   if (block != NULL) {
     __atomic_add_fetch(&heap.allocations, 1, __ATOMIC_RELAXED);
@@ -52,7 +60,7 @@ void* malloc(size_t size) {
 }
 
 void* calloc(size_t count, size_t size) {
-  if (take_failure()) return NULL;
+  if (take_failure(count * size)) return NULL;
   void* block = __libc_calloc(count, size);
   if (block != NULL) {
     __atomic_add_fetch(&heap.allocations, 1, __ATOMIC_RELAXED);
@@ -130,3 +138,63 @@ unsigned long torvel_test_tlv_calls(void) { return __atomic_load_n(&tlv_calls, _
 void* torvel_test_tlv_last_descriptor(void) { return tlv_last_descriptor; }
 
 unsigned torvel_test_tlv_entry_alignment(void) { return tlv_entry_alignment; }
+
+/* ---- Host file calls ----
+ * Interposed like malloc: every library of the process binds these names
+ * here; each call is recorded and passed on to the C library's own. */
+
+static struct torvel_test_stdio stdio_counts;
+static char last_open_mode[16];
+
+static void* next_function(const char* name) {
+  void* f = dlsym(RTLD_NEXT, name);
+  if (f == NULL) {
+    fprintf(stderr, "test host: no %s in the C library\n", name);
+    _exit(TORVEL_TEST_FATAL_STATUS);
+  }
+  return f;
+}
+
+static void remember_open_mode(const char* mode) {
+  size_t n = strlen(mode);
+  if (n >= sizeof last_open_mode) n = sizeof last_open_mode - 1;
+  memcpy(last_open_mode, mode, n);
+  last_open_mode[n] = 0;
+}
+
+FILE* fopen(const char* path, const char* mode) {
+  static FILE* (*next)(const char*, const char*);
+  if (next == NULL) next = (FILE * (*)(const char*, const char*)) next_function("fopen");
+  remember_open_mode(mode);
+  return next(path, mode);
+}
+
+FILE* fdopen(int fd, const char* mode) {
+  static FILE* (*next)(int, const char*);
+  if (next == NULL) next = (FILE * (*)(int, const char*)) next_function("fdopen");
+  remember_open_mode(mode);
+  return next(fd, mode);
+}
+
+size_t fread(void* dst, size_t size, size_t count, FILE* file) {
+  static size_t (*next)(void*, size_t, size_t, FILE*);
+  if (next == NULL) next = (size_t(*)(void*, size_t, size_t, FILE*))next_function("fread");
+  __atomic_add_fetch(&stdio_counts.freads, 1, __ATOMIC_RELAXED);
+  return next(dst, size, count, file);
+}
+
+size_t fwrite(const void* src, size_t size, size_t count, FILE* file) {
+  static size_t (*next)(const void*, size_t, size_t, FILE*);
+  if (next == NULL) next = (size_t(*)(const void*, size_t, size_t, FILE*))next_function("fwrite");
+  __atomic_add_fetch(&stdio_counts.fwrites, 1, __ATOMIC_RELAXED);
+  return next(src, size, count, file);
+}
+
+struct torvel_test_stdio torvel_test_stdio_counts(void) {
+  struct torvel_test_stdio now;
+  now.freads = __atomic_load_n(&stdio_counts.freads, __ATOMIC_RELAXED);
+  now.fwrites = __atomic_load_n(&stdio_counts.fwrites, __ATOMIC_RELAXED);
+  return now;
+}
+
+const char* torvel_test_last_open_mode(void) { return last_open_mode; }

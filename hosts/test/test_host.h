@@ -41,6 +41,23 @@ struct torvel_test_heap torvel_test_heap_counts(void);
 /* Makes the next count calls of malloc and calloc fail (return null). */
 void torvel_test_fail_allocations(unsigned count);
 
+/* ---- Host file calls, for the tests of the file buffer ----
+ * The test host passes the C library's fopen, fdopen, fread and fwrite on
+ * and keeps a record of them. */
+
+/* Calls of fread and fwrite since the process started. */
+struct torvel_test_stdio {
+  unsigned long freads;
+  unsigned long fwrites;
+};
+struct torvel_test_stdio torvel_test_stdio_counts(void);
+
+/* The mode text given to the latest fopen or fdopen ("" before the first). */
+const char* torvel_test_last_open_mode(void);
+
+/* Makes the next malloc or calloc that asks for exactly size bytes fail. */
+void torvel_test_fail_allocation_of_size(size_t size);
+
 /* Calls of torvel_tlv_addr so far, and the descriptor of the latest. The
  * test host's torvel_tlv_addr clobbers ECX, EDX and XMM0-XMM7 on purpose. */
 unsigned long torvel_test_tlv_calls(void);
