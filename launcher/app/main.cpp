@@ -9,6 +9,7 @@
 #include "launcher_window.h"
 #include "posix_services.h"
 #include "qt_main_thread.h"
+#include "qt_message_filter.h"
 #include "settings_preferences.h"
 
 #include <QApplication>
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--screenshot") == 0) screenshot = argv[i + 1];
 
+    vornik::installQtMessageFilter();
 #if !defined(Q_OS_MACOS) && !defined(Q_OS_WIN)
     if (!hasDisplay()) {
         if (!screenshot) {
