@@ -10,7 +10,6 @@
 #include "posix_services.h"
 #include "qt_main_thread.h"
 #include "qt_message_filter.h"
-#include "settings_preferences.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -54,14 +53,12 @@ int main(int argc, char** argv) {
 #endif
 
     QApplication application(argc, argv);
-    QApplication::setOrganizationDomain(vornik::settingsOrganization);
-    QApplication::setApplicationName(vornik::settingsApplication);
     // No application display name: on X11 Qt would append it to every window
     // title, and the Choose Game… panel's title must read exactly as given.
     QApplication::setQuitOnLastWindowClosed(true);
 
-    vornik::LauncherWindow window(vornik::makePosixServices(
-        std::make_shared<vornik::QtMainThread>(), std::make_shared<vornik::SettingsPreferences>()));
+    // The user's preferences, the same store as the command-line front end's.
+    vornik::LauncherWindow window(vornik::makePosixServices(std::make_shared<vornik::QtMainThread>()));
     window.startUp();
 
     if (screenshot) {

@@ -8,15 +8,16 @@
 #include "launcher_window.h"
 #include "posix_files.h"
 #include "posix_services.h"
+#include "plist_preferences.h"
 #include "qt_main_thread.h"
-#include "settings_preferences.h"
+#include "run_program.h"
+#include "system_services.h"
 
 #include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <QtTest>
@@ -31,25 +32,45 @@ class LauncherWindowTest : public QObject {
 
 private:
     // One launcher world per test: temporary home, applications folder,
-    // launcher bundle with the stand-in, and a settings file.
+    // launcher bundle with the stand-in, and the user's preferences of that
+    // home as the program finds them.
     struct Setup {
         LauncherWorld world;
-        QString settingsFile = QString::fromStdString(world.root / "settings.ini");
+        const std::string settingsFile = preferencesFileIn(world.home);
+        const std::shared_ptr<Preferences> preferences = userPreferences(*world.services.files);
 
         Setup() { world.installRuntime(); }
         std::unique_ptr<LauncherWindow> window() {
             Services services = world.services;
             services.mainThread = std::make_shared<QtMainThread>();
-            services.preferences = std::make_shared<SettingsPreferences>(
-                std::make_unique<QSettings>(settingsFile, QSettings::IniFormat));
+            services.preferences = preferences;
             auto window = std::make_unique<LauncherWindow>(services);
             window->startUp();
             window->present();
             if (!QTest::qWaitForWindowActive(window.get())) qWarning("window did not become active");
             return window;
         }
-        QStringList storedKeys() { return QSettings(settingsFile, QSettings::IniFormat).allKeys(); }
-        QVariant stored(const char* key) { return QSettings(settingsFile, QSettings::IniFormat).value(key); }
+        // The keys in the preferences file, and what one of them reads as.
+        QStringList storedKeys() {
+            QStringList keys;
+            const std::string data = readFile(settingsFile);  // "" before the first change
+            PlistTree tree = parsePropertyList(data, data.size());
+            if (!tree) return keys;
+            plist_dict_iter iterator = nullptr;
+            plist_dict_new_iter(tree.get(), &iterator);
+            for (;;) {
+                char* key = nullptr;
+                plist_t value = nullptr;
+                plist_dict_next_item(tree.get(), iterator, &key, &value);
+                if (!key) break;
+                keys.append(QString::fromUtf8(key));
+                std::free(key);
+            }
+            std::free(iterator);
+            keys.sort();
+            return keys;
+        }
+        bool stored(const char* key) { return PlistPreferences(settingsFile).boolForKey(key); }
     };
 
     // What the label shows, as assistive technology reads it out.
@@ -105,9 +126,10 @@ private slots:
             auto window = setup.window();
             QTest::mouseClick(window->windowedBox(), Qt::LeftButton);
             QCOMPARE(setup.storedKeys(), QStringList{"runInWindow"});
-            QCOMPARE(setup.stored("runInWindow").toBool(), true);
+            QCOMPARE(setup.stored("runInWindow"), true);
             QTest::mouseClick(window->skipVideosBox(), Qt::LeftButton);
-            QCOMPARE(setup.stored("skipStartupVideos").toBool(), false);
+            QVERIFY(setup.storedKeys().contains("skipStartupVideos"));
+            QCOMPARE(setup.stored("skipStartupVideos"), false);
             QVERIFY(!setup.storedKeys().contains("adaptiveTriggers"));
         }
         auto second = setup.window();
@@ -151,11 +173,9 @@ private slots:
         Setup setup;
         const std::string folder = setup.world.root / (std::string(120, 'x') + "/deeper");
         const std::string game = writeBundle(folder + "/" + gameFileName, validGame());
-        setup.world.services.preferences->setString(gamePathKey, game);  // not the window's store
+        setup.world.services.preferences->setString(gamePathKey, game);
         auto window = setup.window();
-        QCOMPARE(window->pathLabel()->fullText(), QString("No supported copy selected"));
 
-        window->launcher().select(game);
         const QString full = QString::fromStdString(game);
         QCOMPARE(window->pathLabel()->fullText(), full);
         QCOMPARE(window->pathLabel()->toolTip(), full);
@@ -171,7 +191,7 @@ private slots:
     void pathsAndErrorsAreShownAsWrittenNotAsMarkup() {
         Setup setup;
         const std::string game = writeBundle(setup.world.root / "<b>G</b>&lt;/Vornik.app", validGame());
-        QSettings(setup.settingsFile, QSettings::IniFormat).setValue("gamePath", QString::fromStdString(game));
+        PlistPreferences(setup.settingsFile).setString(gamePathKey, game);
         // A home folder whose name looks like markup, with a file where the Library folder belongs.
         const std::string home = setup.world.root / "<i>home</i>";
         writeFile(home + "/Library", "not a folder");
@@ -251,6 +271,49 @@ private slots:
                  QString("Choose the 32-bit Vornik Complete Edition Mac application (.app)."));
         QVERIFY(window->playButton()->isEnabled());
         QCOMPARE(window->pathLabel()->fullText(), QString::fromStdString(first));
+    }
+
+    // The command line plays the game chosen in the window with the window's
+    // options, and a window sees what the command line stored; neither drops
+    // a key of another program.
+    void theWindowAndTheCommandLineShareOnePreferenceStore() {
+        Setup setup;
+        PlistPreferences(setup.settingsFile).setString("anotherProgramsKey", "kept");
+        const std::string first = writeBundle(setup.world.root / "Games/First.app", validGame());
+        {
+            auto window = setup.window();
+            QTest::mouseClick(window->chooseButton(), Qt::LeftButton);
+            QVERIFY(window->openPanel());
+            window->openPanel()->selectFile(QString::fromStdString(first));
+            window->openPanel()->accept();
+            QTRY_VERIFY(!window->openPanel());
+            QCOMPARE(window->launcher().game(), std::optional<std::string>(first));
+            QTest::mouseClick(window->windowedBox(), Qt::LeftButton);
+            QTest::mouseClick(window->skipVideosBox(), Qt::LeftButton);
+            QTest::mouseClick(window->adaptiveTriggersBox(), Qt::LeftButton);
+        }
+
+        const char* path = std::getenv("PATH");
+        const std::map<std::string, std::string> shell{{"HOME", setup.world.home},
+                                                       {"PATH", path ? path : "/usr/bin:/bin"}};
+        ProgramRun played = runProgram({builtCommandLine(), "play"}, shell);
+        QVERIFY2(played.exitStatus == 0, played.output.c_str());
+        QCOMPARE(printedValue(played.output, "game"), first);
+        const std::string log = readFile(printedValue(played.output, "log"));
+        for (const char* line : {"TORVEL_VORNIK_WINDOW_MODE=windowed\n", "TORVEL_VORNIK_SKIP_STARTUP_VIDEOS=0\n",
+                                 "TORVEL_VORNIK_ADAPTIVE_TRIGGERS=1\n"})
+            QVERIFY2(log.find(line) != std::string::npos, log.c_str());
+
+        const std::string second = writeBundle(setup.world.root / "Games/Second.app", validGame());
+        played = runProgram({builtCommandLine(), "play", second}, shell);
+        QVERIFY2(played.exitStatus == 0, played.output.c_str());
+        auto window = setup.window();
+        QCOMPARE(window->pathLabel()->fullText(), QString::fromStdString(second));
+        QVERIFY(window->windowedBox()->isChecked());
+        QVERIFY(!window->skipVideosBox()->isChecked());
+        QVERIFY(window->adaptiveTriggersBox()->isChecked());
+        QCOMPARE(PlistPreferences(setup.settingsFile).stringForKey("anotherProgramsKey"),
+                 std::optional<std::string>("kept"));
     }
 };
 
