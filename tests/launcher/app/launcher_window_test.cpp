@@ -11,6 +11,7 @@
 #include "plist_preferences.h"
 #include "qt_main_thread.h"
 #include "run_program.h"
+#include "status_label.h"
 #include "system_services.h"
 
 #include <QAccessible>
@@ -229,6 +230,82 @@ private slots:
         QVERIFY(status->heightForWidth(status->width()) > 3 * line);  // though the text wants more
         QCOMPARE(status->width(), window->column()->width());
         QCOMPARE(window->column()->width(), 500 - 2 * 24);
+    }
+
+    // A folder's name may hold line breaks and other control characters; the
+    // path label still takes one line, so nothing below it moves.
+    void aPathWithLineBreaksStaysOneLineCutInTheMiddle() {
+        struct Case {
+            const char* name;
+            std::string folder;
+            bool cut;
+        };
+        const Case cases[] = {
+            {"a line feed", "Line\nFeed", false},
+            {"a paragraph separator, a tab and a vertical tab", "Para\u2029graph\tand\vmore", false},
+            {"a carriage return and a line separator in a long path",
+             std::string(60, 'x') + "\r" + std::string(60, 'y') + "\u2028" + std::string(60, 'z'), true},
+        };
+        for (const Case& c : cases) {
+            Setup setup;
+            auto window = setup.window();
+            ElidedLabel* path = window->pathLabel();
+            const int oneLine = path->height();
+            const int below = window->skipVideosBox()->y();
+            const std::string game = writeBundle(setup.world.root / (c.folder + "/Vornik.app"), validGame());
+            window->launcher().select(game);
+            QCoreApplication::sendPostedEvents();  // any layout the new text asks for
+            QApplication::processEvents();
+
+            const QString full = QString::fromStdString(game);
+            QCOMPARE(path->fullText(), full);
+            QCOMPARE(path->toolTip(), full);
+            const QString shown = path->text();
+            for (QChar character : shown) {
+                const char16_t code = character.unicode();
+                QVERIFY2(code >= 0x20 && code != 0x7F && code != 0x85 && code != 0x2028 && code != 0x2029,
+                         qPrintable(QString("%1: U+%2 shown").arg(c.name).arg(int(code), 4, 16, QChar('0'))));
+            }
+            QVERIFY2(path->height() == oneLine && path->sizeHint().height() == oneLine, c.name);
+            QVERIFY2(window->skipVideosBox()->y() == below, c.name);
+            QVERIFY2(path->fontMetrics().horizontalAdvance(shown) <= path->width(), c.name);
+            QVERIFY2(shown.endsWith("Vornik.app"), c.name);
+            QVERIFY2(shown.contains(QChar(0x2026)) == c.cut, c.name);
+            if (!c.cut) QVERIFY2(shown.contains(QChar(0x240A)) || shown.contains(QChar(0x2424)), c.name);
+        }
+    }
+
+    // An error whose cause comes last keeps the three lines, and its whole
+    // text stays within reach: the tool tip and the selectable label hold it.
+    void aLongStatusKeepsThreeLinesAndTheWholeTextWithinReach() {
+        Setup setup;
+        const std::string game = writeBundle(setup.world.applications + "/" + gameFileName, validGame());
+        const std::string home =
+            setup.world.root / (std::string(100, 'h') + "/" + std::string(100, 'o') + "/" + std::string(100, 'm'));
+        writeFile(home + "/Library", "not a folder");
+        setup.world.services.files =
+            std::make_shared<PosixFiles>(FolderOverrides{home, setup.world.applications});
+        auto window = setup.window();
+        StatusLabel* status = window->statusLabel();
+        QCOMPARE(status->text(), QString("Ready to play"));
+        QVERIFY(status->toolTip().isEmpty());
+
+        QTest::mouseClick(window->playButton(), Qt::LeftButton);
+        const QString whole = status->text();
+        QVERIFY2(whole.endsWith(": Not a directory"), qPrintable(whole));
+        const int line = status->fontMetrics().lineSpacing();
+        QTRY_VERIFY(status->height() > 2 * line);
+        QVERIFY(status->height() <= 3 * line);
+        QVERIFY(status->heightForWidth(status->width()) > 3 * line);  // the cause is not in sight
+        QVERIFY(status->isCut());
+        QCOMPARE(status->toolTip(), whole);
+        QVERIFY(status->textInteractionFlags().testFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
+        status->setSelection(0, int(whole.size()));
+        QCOMPARE(status->selectedText(), whole);
+
+        window->launcher().select(game);  // a short text again
+        QCOMPARE(status->text(), QString("Ready to play"));
+        QVERIFY(status->toolTip().isEmpty());
     }
 
     void theChoosePanelTakesOnlyABundleAndAWrongOneKeepsTheGame() {
