@@ -12,7 +12,8 @@ namespace vornik::testing {
 ProgramRun runProgram(const std::vector<std::string>& arguments,
                       const std::map<std::string, std::string>& environment) {
     int pipe[2];
-    if (::pipe2(pipe, O_CLOEXEC) != 0) throw std::runtime_error("no pipe");
+    if (::pipe(pipe) != 0) throw std::runtime_error("no pipe");
+    for (int end : pipe) ::fcntl(end, F_SETFD, FD_CLOEXEC);  // only the copies on 1 and 2 reach the program
     std::vector<std::string> words = arguments;
     std::vector<std::string> variables;
     for (const auto& [name, value] : environment) variables.push_back(name + "=" + value);
