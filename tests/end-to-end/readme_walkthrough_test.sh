@@ -33,10 +33,11 @@ code_blocks() {
 }
 # The README's first block holding the pattern, after the heading when one is given.
 first_block_with() {
-  awk -v h="${2:-}" 'h == "" || $0 == h { found = 1 } found' "$readme" | code_blocks |
-    while IFS= read -r -d '' block; do
-      if printf '%s' "$block" | grep -q -- "$1"; then printf '%s' "$block"; break; fi
-    done
+  local chosen=""
+  while IFS= read -r -d '' block; do
+    if [ -z "$chosen" ] && printf '%s' "$block" | grep -q -- "$1"; then chosen=$block; fi
+  done < <(awk -v h="${2:-}" 'h == "" || $0 == h { found = 1 } found' "$readme" | code_blocks)
+  printf '%s' "$chosen"
 }
 
 # What a newcomer's shell has: no display, no desktop session, nothing of ours.
