@@ -49,7 +49,8 @@ public:
 
     void setString(const std::string& key, const std::string& value) override {
         @autoreleasepool {
-            [defaults_ setObject:text(value) forKey:text(key)];
+            // A path that is no UTF-8 text cannot become a string; it is not stored.
+            if (NSString* stored = text(value)) [defaults_ setObject:stored forKey:text(key)];
         }
     }
 

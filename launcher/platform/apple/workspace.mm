@@ -22,7 +22,10 @@ public:
 
     void reveal(const std::string& path) override {
         @autoreleasepool {
-            NSURL* file = [NSURL fileURLWithPath:[NSString stringWithUTF8String:path.c_str()]];
+            // From the path's bytes: a name need not be valid UTF-8.
+            NSURL* file = [NSURL fileURLWithFileSystemRepresentation:path.c_str()
+                                                         isDirectory:NO
+                                                       relativeToURL:nil];
             [[NSWorkspace sharedWorkspace] activateFileViewerSelectingURLs:@[ file ]];
         }
     }
