@@ -46,7 +46,9 @@ if(EXISTS "${_rt_exports}")
     string(APPEND _names "${_name}\n")
   endforeach()
 endif()
-file(WRITE "${VORNIK_MACHO_RT_EXPORTS_AS_IMPORTS}" "${_names}")
+# Rewritten only when the names change: libtorvelios relinks on its date.
+file(WRITE "${VORNIK_MACHO_RT_EXPORTS_AS_IMPORTS}.new" "${_names}")
+file(COPY_FILE "${VORNIK_MACHO_RT_EXPORTS_AS_IMPORTS}.new" "${VORNIK_MACHO_RT_EXPORTS_AS_IMPORTS}" ONLY_IF_DIFFERENT)
 vornik_macho_dylib(torvelrt /usr/lib/libtorvelrt.dylib 10.6 "${_macho}/host.imports")
 vornik_macho_dylib(torvelios /usr/lib/libtorvelios.dylib 10.7
   "${_macho}/host.imports" "${_macho}/libtorvelios.imports" "${VORNIK_MACHO_RT_EXPORTS_AS_IMPORTS}")

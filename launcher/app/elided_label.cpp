@@ -26,9 +26,23 @@ void ElidedLabel::resizeEvent(QResizeEvent* event) {
     refresh();
 }
 
+QString ElidedLabel::oneLine(const QString& text) {
+    QString shown = text;
+    for (QChar& c : shown) {
+        const char16_t code = c.unicode();
+        if (code < 0x20)
+            c = QChar(char16_t(0x2400 + code));  // the control pictures: ␀ … ␟
+        else if (code == 0x7F)
+            c = QChar(char16_t(0x2421));  // ␡
+        else if (code == 0x85 || code == 0x2028 || code == 0x2029)
+            c = QChar(char16_t(0x2424));  // ␤, for the other line and paragraph breaks
+    }
+    return shown;
+}
+
 void ElidedLabel::refresh() {
     const int available = contentsRect().width();
-    QLabel::setText(fontMetrics().elidedText(fullText_, Qt::ElideMiddle, available));
+    QLabel::setText(fontMetrics().elidedText(oneLine(fullText_), Qt::ElideMiddle, available));
 }
 
 }  // namespace vornik

@@ -3,6 +3,7 @@
 #include "choose_game_panel.h"
 #include "elided_label.h"
 #include "qt_controls.h"
+#include "status_label.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -38,7 +39,7 @@ QFont smallSystemFont(const QFont& regular) {
 
 struct LauncherWindow::Bindings {
     QtElidedLabel path;
-    QtLabel status;
+    QtStatusLabel status;
     QtButton play, choose, logs;
     QtCheckbox skipVideos, windowed, adaptiveTriggers;
 
@@ -49,7 +50,7 @@ struct LauncherWindow::Bindings {
 
 LauncherWindow::LauncherWindow(Services services, QWidget* parent) : QWidget(parent) {
     buildControls();
-    bindings_.reset(new Bindings{QtElidedLabel(path_), QtLabel(status_), QtButton(play_),
+    bindings_.reset(new Bindings{QtElidedLabel(path_), QtStatusLabel(status_), QtButton(play_),
                                  QtButton(choose_), QtButton(logs_), QtCheckbox(skipVideos_),
                                  QtCheckbox(windowed_), QtCheckbox(adaptiveTriggers_)});
     launcher_ = Launcher::create(bindings_->controls(), std::move(services));
@@ -88,14 +89,7 @@ void LauncherWindow::buildControls() {
     hint_->setFont(smallSystemFont(font()));
     useSecondaryColour(hint_);
 
-    status_ = new QLabel;
-    status_->setTextFormat(Qt::PlainText);  // error texts may carry paths that look like markup
-    status_->setWordWrap(true);
-    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    status_->setMaximumHeight(statusLines * status_->fontMetrics().lineSpacing());
-    QSizePolicy wrapping(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    wrapping.setHeightForWidth(true);  // its height follows the wrapped text
-    status_->setSizePolicy(wrapping);
+    status_ = new StatusLabel(statusLines);
     useSecondaryColour(status_);
 
     logs_ = new QPushButton("Show Logs");

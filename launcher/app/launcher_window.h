@@ -18,6 +18,7 @@ namespace vornik {
 
 class ElidedLabel;
 class ChooseGamePanel;
+class StatusLabel;
 
 class LauncherWindow : public QWidget {
     Q_OBJECT
@@ -35,7 +36,7 @@ public:
 
     // The controls, for the program's screenshot and for tests.
     ElidedLabel* pathLabel() const { return path_; }
-    QLabel* statusLabel() const { return status_; }
+    StatusLabel* statusLabel() const { return status_; }
     QPushButton* playButton() const { return play_; }
     QPushButton* chooseButton() const { return choose_; }
     QPushButton* logsButton() const { return logs_; }
@@ -57,7 +58,7 @@ private:
     void chooseGame();
 
     ElidedLabel* path_;
-    QLabel* status_;
+    StatusLabel* status_;
     QPushButton* play_;
     QPushButton* choose_;
     QPushButton* logs_;

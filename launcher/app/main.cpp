@@ -9,7 +9,7 @@
 #include "launcher_window.h"
 #include "posix_services.h"
 #include "qt_main_thread.h"
-#include "settings_preferences.h"
+#include "qt_message_filter.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::strcmp(argv[i], "--screenshot") == 0) screenshot = argv[i + 1];
 
+    vornik::installQtMessageFilter();
 #if !defined(Q_OS_MACOS) && !defined(Q_OS_WIN)
     if (!hasDisplay()) {
         if (!screenshot) {
@@ -52,14 +53,12 @@ int main(int argc, char** argv) {
 #endif
 
     QApplication application(argc, argv);
-    QApplication::setOrganizationDomain(vornik::settingsOrganization);
-    QApplication::setApplicationName(vornik::settingsApplication);
     // No application display name: on X11 Qt would append it to every window
     // title, and the Choose Game… panel's title must read exactly as given.
     QApplication::setQuitOnLastWindowClosed(true);
 
-    vornik::LauncherWindow window(vornik::makePosixServices(
-        std::make_shared<vornik::QtMainThread>(), std::make_shared<vornik::SettingsPreferences>()));
+    // The user's preferences, the same store as the command-line front end's.
+    vornik::LauncherWindow window(vornik::makePosixServices(std::make_shared<vornik::QtMainThread>()));
     window.startUp();
 
     if (screenshot) {

@@ -3,31 +3,16 @@
 
 #include "controls.h"
 #include "elided_label.h"
+#include "plain_tool_tip.h"
+#include "status_label.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
-#include <QTextDocument>
 
 namespace vornik {
 
-// Tool tips are read as markup whenever they look like it; one that only
-// looks like markup is escaped so that it shows as written.
-inline QString plainToolTip(const std::string& text) {
-    const QString tip = QString::fromStdString(text);
-    if (!Qt::mightBeRichText(tip)) return tip;
-    return "<p style='white-space:pre'>" + tip.toHtmlEscaped() + "</p>";
-}
-
-class QtLabel : public Label {
-public:
-    explicit QtLabel(QLabel* label) : label_(label) {}
-    void setText(const std::string& text) override { label_->setText(QString::fromStdString(text)); }
-    void setToolTip(const std::string& text) override { label_->setToolTip(plainToolTip(text)); }
-
-private:
-    QLabel* label_;
-};
+inline QString plainToolTip(const std::string& text) { return plainToolTip(QString::fromStdString(text)); }
 
 // The path label: shortened in the middle, the whole text kept.
 class QtElidedLabel : public Label {
@@ -38,6 +23,17 @@ public:
 
 private:
     ElidedLabel* label_;
+};
+
+// The status line: the whole text kept within reach when it is cut.
+class QtStatusLabel : public Label {
+public:
+    explicit QtStatusLabel(StatusLabel* label) : label_(label) {}
+    void setText(const std::string& text) override { label_->setStatusText(QString::fromStdString(text)); }
+    void setToolTip(const std::string& text) override { label_->setToolTip(plainToolTip(text)); }
+
+private:
+    StatusLabel* label_;
 };
 
 class QtButton : public Button {

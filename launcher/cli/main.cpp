@@ -5,10 +5,10 @@
 #include "file_paths.h"
 #include "game_verification.h"
 #include "launcher.h"
-#include "plist_preferences.h"
 #include "posix_bundles.h"
 #include "posix_services.h"
 #include "queued_main_thread.h"
+#include "system_services.h"
 #include "text_controls.h"
 
 #include <chrono>
@@ -41,21 +41,16 @@ int main(int argc, char** argv) {
     const std::string command = argv[1];
 
     auto mainThread = std::make_shared<QueuedMainThread>();
-    std::shared_ptr<Preferences> preferences;
-    {
-        PosixFiles probe;
-        Result<std::string> home = probe.homeDirectory();
-        preferences = std::make_shared<PlistPreferences>(
-            home ? preferencesFileIn(home.value()) : std::string("/dev/null"));
-    }
     TextControls controls;
-    auto launcher = Launcher::create(controls.controls(), makePosixServices(mainThread, preferences));
+    // The user's preferences, the same store as the window's.
+    auto launcher = Launcher::create(controls.controls(), makePosixServices(mainThread));
     launcher->applyStoredOptions();
     launcher->loadLatestLog();
 
     if (command == "find" && argc == 2) {
         launcher->findGame();
         printState(controls);
+        std::printf("lookup: %s\n", applicationLookupDescription());
         return launcher->game() ? 0 : 1;
     }
     if (command == "verify" && argc == 3) {

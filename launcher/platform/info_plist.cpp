@@ -1,12 +1,9 @@
 #include "info_plist.h"
 
 #include "file_contents.h"
-#include "plist_shape.h"
-
-#include <plist/plist.h>
+#include "property_list.h"
 
 #include <cstdint>
-#include <memory>
 
 namespace vornik {
 
@@ -14,10 +11,6 @@ namespace {
 
 // An Info.plist is a few kilobytes; anything beyond this is not one.
 constexpr std::size_t largestInfoPlist = 4 * 1024 * 1024;
-
-struct PlistDeleter {
-    void operator()(void* node) const { plist_free(static_cast<plist_t>(node)); }
-};
 
 std::optional<std::string> stringEntry(plist_t dictionary, const char* key) {
     plist_t item = plist_dict_get_item(dictionary, key);
@@ -31,11 +24,8 @@ std::optional<std::string> stringEntry(plist_t dictionary, const char* key) {
 }  // namespace
 
 std::optional<InfoPlist> parseInfoPlist(const std::string& data) {
-    if (data.empty() || data.size() > largestInfoPlist || !isModestPropertyList(data))
-        return std::nullopt;
-    plist_t root = nullptr;
-    plist_from_memory(data.data(), static_cast<std::uint32_t>(data.size()), &root);
-    std::unique_ptr<void, PlistDeleter> owner(root);
+    PlistTree tree = parsePropertyList(data, largestInfoPlist);
+    plist_t root = tree.get();
     if (!root || plist_get_node_type(root) != PLIST_DICT) return std::nullopt;
     return InfoPlist{stringEntry(root, "CFBundleIdentifier"), stringEntry(root, "CFBundleExecutable")};
 }

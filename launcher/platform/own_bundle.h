@@ -5,7 +5,8 @@
 
 namespace vornik {
 
-// The running program's executable, symbolic links resolved ("" when unknown).
+// The running program's executable, symbolic links resolved ("" when
+// unknown). Each system has its own way to ask (linux/, apple/).
 std::string ownExecutablePath();
 
 // For ".../Name.app/Contents/MacOS/program" the path of Name.app; for an

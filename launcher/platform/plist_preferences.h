@@ -1,31 +1,44 @@
 #pragma once
-// Preferences kept in a property-list file, the format and place
-// (~/Library/Preferences/<identifier>.plist) of the user-defaults domain.
-// Every change is written through at once; registered defaults stay in
-// memory only.
+// Preferences kept in a property-list file, the format of a user-defaults
+// domain, for systems without a user-defaults service: every front end of
+// the launcher reads and writes the same file.
+//
+// The file is the store: each read looks at it afresh and each change
+// rewrites it from what it holds at that moment, with every key kept, those
+// of other programs and of types the launcher never uses included. So a
+// window and a command-line launcher running side by side see each other's
+// changes and never undo them. Registered defaults stay in memory only, and
+// booleans read as the user-defaults service reads them: see boolForKey.
 
+#include "property_list.h"
 #include "services.h"
-
-#include <variant>
 
 namespace vornik {
 
 class PlistPreferences : public Preferences {
 public:
+    // The store in the file at `filePath`; with an empty path, in memory only.
     explicit PlistPreferences(std::string filePath);
 
     void registerDefaults(const std::map<std::string, bool>& defaults) override;
+    // The value when it is a string.
     std::optional<std::string> stringForKey(const std::string& key) override;
     void setString(const std::string& key, const std::string& value) override;
+    // A stored value of any type answers, the registered default only an
+    // absent key: a boolean as it is; a number true when it is not zero; a
+    // string true when, after leading white space, an optional sign and
+    // zeros, it starts with Y, y, T, t or a digit 1 to 9 (so "YES", "true"
+    // and "1" are true, "NO", "false" and "0" false); anything else false.
     bool boolForKey(const std::string& key) override;
     void setBool(const std::string& key, bool value) override;
 
 private:
-    using Value = std::variant<std::string, bool>;
-    void store();
+    // The stored dictionary as it is now.
+    plist_t current();
+    void store(const std::string& key, plist_t value);
 
     std::string filePath_;
-    std::map<std::string, Value> stored_;
+    PlistTree stored_;
     std::map<std::string, bool> registered_;
 };
 

@@ -3,8 +3,7 @@
 #include "own_bundle.h"
 #include "posix_bundles.h"
 #include "posix_processes.h"
-#include "posix_workspace.h"
-#include "running_applications.h"
+#include "system_services.h"
 
 namespace vornik {
 
@@ -16,9 +15,9 @@ Services makePosixServices(std::shared_ptr<MainThread> mainThread,
     services.bundles = std::make_shared<PosixBundles>();
     services.files = files;
     services.processes = std::make_shared<PosixProcesses>();
-    services.runningApplications = std::make_shared<ProcessRunningApplications>();
-    services.preferences = std::move(preferences);
-    services.workspace = std::make_shared<PosixWorkspace>(files);
+    services.runningApplications = systemRunningApplications();
+    services.preferences = preferences ? std::move(preferences) : userPreferences(*files);
+    services.workspace = systemWorkspace(files);
     services.mainThread = std::move(mainThread);
     services.ownBundlePath =
         ownBundlePath.empty() ? bundleOfExecutable(ownExecutablePath()) : std::move(ownBundlePath);

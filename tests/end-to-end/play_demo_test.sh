@@ -5,9 +5,10 @@
 # libraries) into the session log; the launcher reports the end.
 # Each case checks the status lines, that exactly one new session log exists
 # with mode 600, and the log's whole text against play_demo.expected.
-# Usage: play_demo_test.sh LAUNCHER_BUNDLE IDENTIFIERS_H EXPECTED
+# Usage: play_demo_test.sh LAUNCHER_BUNDLE SOURCE_DIR EXPECTED
 set -euo pipefail
-bundle=$(realpath "$1") identifiers=$2 expected=$3
+bundle=$(realpath "$1") source=$2 expected=$3
+. "$(dirname "$0")/session_log_text.sh"
 cli="$bundle/Contents/MacOS/vornik-launcher-cli"
 demo="$bundle/Contents/Helpers/Torvel.app/Contents/Resources/demo/demo-guest"
 for file in "$cli" "$demo"; do
@@ -18,33 +19,11 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 root=$(cd "$root" && pwd -P)
 home="$root/home" folder="$root/Applications"
-game="$folder/Vornik Complete Edition.app"
 logs="$home/Library/Logs/Vornik Launcher"
-mkdir -p "$home" "$game/Contents/MacOS"
+mkdir -p "$home"
 
-# A game bundle that verifies: the game's identifier and a 32-bit Intel
-# Mach-O header (magic, cputype 7, subtype 3, filetype 2, no load commands).
-identifier=$(sed -n 's/.*gameIdentifier = "\(.*\)";.*/\1/p' "$identifiers")
-[ -n "$identifier" ] || { echo "no gameIdentifier in $identifiers"; exit 1; }
-cat > "$game/Contents/Info.plist" <<PLIST
-<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict>
-<key>CFBundleIdentifier</key><string>$identifier</string>
-<key>CFBundleExecutable</key><string>Vornik</string>
-<key>CFBundlePackageType</key><string>APPL</string>
-</dict></plist>
-PLIST
-printf '\xce\xfa\xed\xfe\x07\x00\x00\x00\x03\x00\x00\x00\x02\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' \
-  > "$game/Contents/MacOS/Vornik"
-chmod +x "$game/Contents/MacOS/Vornik"
-
-# How the stand-in will run the demo unless told: by the kernel, or under
-# the emulator when the kernel refuses the program.
-qemu=$(command -v qemu-i386 || true)
-set +e
-env -u VORNIK_DEMO_EXIT_STATUS -u VORNIK_DEMO_SIGNAL "$demo" >/dev/null 2>&1
-[ $? -eq 126 ] && native=no || native=yes  # 126: the shell could not execute it
-set -e
+# A game bundle that verifies, the one the README has the reader make.
+game=$(bash "$source/scripts/stand-in-game.sh" "$folder")
 
 failures=0
 fail() { echo "FAIL [$case_name]: $*"; failures=$((failures + 1)); }
@@ -87,14 +66,8 @@ for entry in "${cases[@]}"; do
   [ "$(stat -c %a "$log")" = 600 ] || fail "log mode $(stat -c %a "$log")"
 
   # The log's whole text, in the order written.
-  if [ "$road" = qemu ] || { [ "$road" = auto ] && [ $native = no ]; }; then
-    route="torvel stand-in: under $qemu"
-  else
-    route=""
-  fi
-  want=$(sed -e "s|@GAME@|$game|" -e "s|@FOLDER@|$folder|" -e "s|@DEMO@|$(realpath "$demo")|" \
-             -e "s|@DEMO_END@|$demo_end|" -e "s|@END@|$end|" "$expected" |
-         if [ -n "$route" ]; then sed "s|^@ROUTE@$|$route|"; else sed '/^@ROUTE@$/d'; fi)
+  route=$(demo_route "$demo" "$([ "$road" = qemu ] && echo yes || echo auto)")
+  want=$(session_log_text "$expected" "$game" "$demo" "$demo_end" "$end" "$route")
   if [ "$(cat "$log")" != "$want" ]; then
     fail "session log differs from the expected text:"$'\n'"$(diff <(printf '%s\n' "$want") "$log" || true)"
   fi

@@ -8,15 +8,17 @@
 #include "launcher_window.h"
 #include "posix_files.h"
 #include "posix_services.h"
+#include "plist_preferences.h"
 #include "qt_main_thread.h"
-#include "settings_preferences.h"
+#include "run_program.h"
+#include "status_label.h"
+#include "system_services.h"
 
 #include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QToolTip>
 #include <QtTest>
@@ -31,25 +33,45 @@ class LauncherWindowTest : public QObject {
 
 private:
     // One launcher world per test: temporary home, applications folder,
-    // launcher bundle with the stand-in, and a settings file.
+    // launcher bundle with the stand-in, and the user's preferences of that
+    // home as the program finds them.
     struct Setup {
         LauncherWorld world;
-        QString settingsFile = QString::fromStdString(world.root / "settings.ini");
+        const std::string settingsFile = preferencesFileIn(world.home);
+        const std::shared_ptr<Preferences> preferences = userPreferences(*world.services.files);
 
         Setup() { world.installRuntime(); }
         std::unique_ptr<LauncherWindow> window() {
             Services services = world.services;
             services.mainThread = std::make_shared<QtMainThread>();
-            services.preferences = std::make_shared<SettingsPreferences>(
-                std::make_unique<QSettings>(settingsFile, QSettings::IniFormat));
+            services.preferences = preferences;
             auto window = std::make_unique<LauncherWindow>(services);
             window->startUp();
             window->present();
             if (!QTest::qWaitForWindowActive(window.get())) qWarning("window did not become active");
             return window;
         }
-        QStringList storedKeys() { return QSettings(settingsFile, QSettings::IniFormat).allKeys(); }
-        QVariant stored(const char* key) { return QSettings(settingsFile, QSettings::IniFormat).value(key); }
+        // The keys in the preferences file, and what one of them reads as.
+        QStringList storedKeys() {
+            QStringList keys;
+            const std::string data = readFile(settingsFile);  // "" before the first change
+            PlistTree tree = parsePropertyList(data, data.size());
+            if (!tree) return keys;
+            plist_dict_iter iterator = nullptr;
+            plist_dict_new_iter(tree.get(), &iterator);
+            for (;;) {
+                char* key = nullptr;
+                plist_t value = nullptr;
+                plist_dict_next_item(tree.get(), iterator, &key, &value);
+                if (!key) break;
+                keys.append(QString::fromUtf8(key));
+                std::free(key);
+            }
+            std::free(iterator);
+            keys.sort();
+            return keys;
+        }
+        bool stored(const char* key) { return PlistPreferences(settingsFile).boolForKey(key); }
     };
 
     // What the label shows, as assistive technology reads it out.
@@ -105,9 +127,10 @@ private slots:
             auto window = setup.window();
             QTest::mouseClick(window->windowedBox(), Qt::LeftButton);
             QCOMPARE(setup.storedKeys(), QStringList{"runInWindow"});
-            QCOMPARE(setup.stored("runInWindow").toBool(), true);
+            QCOMPARE(setup.stored("runInWindow"), true);
             QTest::mouseClick(window->skipVideosBox(), Qt::LeftButton);
-            QCOMPARE(setup.stored("skipStartupVideos").toBool(), false);
+            QVERIFY(setup.storedKeys().contains("skipStartupVideos"));
+            QCOMPARE(setup.stored("skipStartupVideos"), false);
             QVERIFY(!setup.storedKeys().contains("adaptiveTriggers"));
         }
         auto second = setup.window();
@@ -151,11 +174,9 @@ private slots:
         Setup setup;
         const std::string folder = setup.world.root / (std::string(120, 'x') + "/deeper");
         const std::string game = writeBundle(folder + "/" + gameFileName, validGame());
-        setup.world.services.preferences->setString(gamePathKey, game);  // not the window's store
+        setup.world.services.preferences->setString(gamePathKey, game);
         auto window = setup.window();
-        QCOMPARE(window->pathLabel()->fullText(), QString("No supported copy selected"));
 
-        window->launcher().select(game);
         const QString full = QString::fromStdString(game);
         QCOMPARE(window->pathLabel()->fullText(), full);
         QCOMPARE(window->pathLabel()->toolTip(), full);
@@ -171,7 +192,7 @@ private slots:
     void pathsAndErrorsAreShownAsWrittenNotAsMarkup() {
         Setup setup;
         const std::string game = writeBundle(setup.world.root / "<b>G</b>&lt;/Vornik.app", validGame());
-        QSettings(setup.settingsFile, QSettings::IniFormat).setValue("gamePath", QString::fromStdString(game));
+        PlistPreferences(setup.settingsFile).setString(gamePathKey, game);
         // A home folder whose name looks like markup, with a file where the Library folder belongs.
         const std::string home = setup.world.root / "<i>home</i>";
         writeFile(home + "/Library", "not a folder");
@@ -209,6 +230,82 @@ private slots:
         QVERIFY(status->heightForWidth(status->width()) > 3 * line);  // though the text wants more
         QCOMPARE(status->width(), window->column()->width());
         QCOMPARE(window->column()->width(), 500 - 2 * 24);
+    }
+
+    // A folder's name may hold line breaks and other control characters; the
+    // path label still takes one line, so nothing below it moves.
+    void aPathWithLineBreaksStaysOneLineCutInTheMiddle() {
+        struct Case {
+            const char* name;
+            std::string folder;
+            bool cut;
+        };
+        const Case cases[] = {
+            {"a line feed", "Line\nFeed", false},
+            {"a paragraph separator, a tab and a vertical tab", "Para\u2029graph\tand\vmore", false},
+            {"a carriage return and a line separator in a long path",
+             std::string(60, 'x') + "\r" + std::string(60, 'y') + "\u2028" + std::string(60, 'z'), true},
+        };
+        for (const Case& c : cases) {
+            Setup setup;
+            auto window = setup.window();
+            ElidedLabel* path = window->pathLabel();
+            const int oneLine = path->height();
+            const int below = window->skipVideosBox()->y();
+            const std::string game = writeBundle(setup.world.root / (c.folder + "/Vornik.app"), validGame());
+            window->launcher().select(game);
+            QCoreApplication::sendPostedEvents();  // any layout the new text asks for
+            QApplication::processEvents();
+
+            const QString full = QString::fromStdString(game);
+            QCOMPARE(path->fullText(), full);
+            QCOMPARE(path->toolTip(), full);
+            const QString shown = path->text();
+            for (QChar character : shown) {
+                const char16_t code = character.unicode();
+                QVERIFY2(code >= 0x20 && code != 0x7F && code != 0x85 && code != 0x2028 && code != 0x2029,
+                         qPrintable(QString("%1: U+%2 shown").arg(c.name).arg(int(code), 4, 16, QChar('0'))));
+            }
+            QVERIFY2(path->height() == oneLine && path->sizeHint().height() == oneLine, c.name);
+            QVERIFY2(window->skipVideosBox()->y() == below, c.name);
+            QVERIFY2(path->fontMetrics().horizontalAdvance(shown) <= path->width(), c.name);
+            QVERIFY2(shown.endsWith("Vornik.app"), c.name);
+            QVERIFY2(shown.contains(QChar(0x2026)) == c.cut, c.name);
+            if (!c.cut) QVERIFY2(shown.contains(QChar(0x240A)) || shown.contains(QChar(0x2424)), c.name);
+        }
+    }
+
+    // An error whose cause comes last keeps the three lines, and its whole
+    // text stays within reach: the tool tip and the selectable label hold it.
+    void aLongStatusKeepsThreeLinesAndTheWholeTextWithinReach() {
+        Setup setup;
+        const std::string game = writeBundle(setup.world.applications + "/" + gameFileName, validGame());
+        const std::string home =
+            setup.world.root / (std::string(100, 'h') + "/" + std::string(100, 'o') + "/" + std::string(100, 'm'));
+        writeFile(home + "/Library", "not a folder");
+        setup.world.services.files =
+            std::make_shared<PosixFiles>(FolderOverrides{home, setup.world.applications});
+        auto window = setup.window();
+        StatusLabel* status = window->statusLabel();
+        QCOMPARE(status->text(), QString("Ready to play"));
+        QVERIFY(status->toolTip().isEmpty());
+
+        QTest::mouseClick(window->playButton(), Qt::LeftButton);
+        const QString whole = status->text();
+        QVERIFY2(whole.endsWith(": Not a directory"), qPrintable(whole));
+        const int line = status->fontMetrics().lineSpacing();
+        QTRY_VERIFY(status->height() > 2 * line);
+        QVERIFY(status->height() <= 3 * line);
+        QVERIFY(status->heightForWidth(status->width()) > 3 * line);  // the cause is not in sight
+        QVERIFY(status->isCut());
+        QCOMPARE(status->toolTip(), whole);
+        QVERIFY(status->textInteractionFlags().testFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
+        status->setSelection(0, int(whole.size()));
+        QCOMPARE(status->selectedText(), whole);
+
+        window->launcher().select(game);  // a short text again
+        QCOMPARE(status->text(), QString("Ready to play"));
+        QVERIFY(status->toolTip().isEmpty());
     }
 
     void theChoosePanelTakesOnlyABundleAndAWrongOneKeepsTheGame() {
@@ -251,6 +348,49 @@ private slots:
                  QString("Choose the 32-bit Vornik Complete Edition Mac application (.app)."));
         QVERIFY(window->playButton()->isEnabled());
         QCOMPARE(window->pathLabel()->fullText(), QString::fromStdString(first));
+    }
+
+    // The command line plays the game chosen in the window with the window's
+    // options, and a window sees what the command line stored; neither drops
+    // a key of another program.
+    void theWindowAndTheCommandLineShareOnePreferenceStore() {
+        Setup setup;
+        PlistPreferences(setup.settingsFile).setString("anotherProgramsKey", "kept");
+        const std::string first = writeBundle(setup.world.root / "Games/First.app", validGame());
+        {
+            auto window = setup.window();
+            QTest::mouseClick(window->chooseButton(), Qt::LeftButton);
+            QVERIFY(window->openPanel());
+            window->openPanel()->selectFile(QString::fromStdString(first));
+            window->openPanel()->accept();
+            QTRY_VERIFY(!window->openPanel());
+            QCOMPARE(window->launcher().game(), std::optional<std::string>(first));
+            QTest::mouseClick(window->windowedBox(), Qt::LeftButton);
+            QTest::mouseClick(window->skipVideosBox(), Qt::LeftButton);
+            QTest::mouseClick(window->adaptiveTriggersBox(), Qt::LeftButton);
+        }
+
+        const char* path = std::getenv("PATH");
+        const std::map<std::string, std::string> shell{{"HOME", setup.world.home},
+                                                       {"PATH", path ? path : "/usr/bin:/bin"}};
+        ProgramRun played = runProgram({builtCommandLine(), "play"}, shell);
+        QVERIFY2(played.exitStatus == 0, played.output.c_str());
+        QCOMPARE(printedValue(played.output, "game"), first);
+        const std::string log = readFile(printedValue(played.output, "log"));
+        for (const char* line : {"TORVEL_VORNIK_WINDOW_MODE=windowed\n", "TORVEL_VORNIK_SKIP_STARTUP_VIDEOS=0\n",
+                                 "TORVEL_VORNIK_ADAPTIVE_TRIGGERS=1\n"})
+            QVERIFY2(log.find(line) != std::string::npos, log.c_str());
+
+        const std::string second = writeBundle(setup.world.root / "Games/Second.app", validGame());
+        played = runProgram({builtCommandLine(), "play", second}, shell);
+        QVERIFY2(played.exitStatus == 0, played.output.c_str());
+        auto window = setup.window();
+        QCOMPARE(window->pathLabel()->fullText(), QString::fromStdString(second));
+        QVERIFY(window->windowedBox()->isChecked());
+        QVERIFY(!window->skipVideosBox()->isChecked());
+        QVERIFY(window->adaptiveTriggersBox()->isChecked());
+        QCOMPARE(PlistPreferences(setup.settingsFile).stringForKey("anotherProgramsKey"),
+                 std::optional<std::string>("kept"));
     }
 };
 

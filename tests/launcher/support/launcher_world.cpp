@@ -3,7 +3,6 @@
 #include "fixture_bundles.h"
 #include "identifiers.h"
 #include "posix_services.h"
-#include "posix_workspace.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "running_applications.h"
+#include "proc_running_applications.h"
 
 #include "launcher_world.h"
 

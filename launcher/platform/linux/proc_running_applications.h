@@ -1,7 +1,8 @@
 #pragma once
-// Running applications by bundle identifier: the processes whose executable
-// lies inside an application bundle whose Info.plist carries the identifier.
-// Linux lists processes through /proc, macOS through libproc.
+// Running applications by bundle identifier on Linux, which keeps no list of
+// them: the processes (from /proc) whose executable lies inside an
+// application bundle whose Info.plist carries the identifier. On macOS the
+// system's own list serves (launcher/platform/apple).
 
 #include "services.h"
 
@@ -10,8 +11,8 @@ namespace vornik {
 class ProcessRunningApplications : public RunningApplications {
 public:
     std::vector<RunningApplication> withIdentifier(const std::string& identifier) override;
-    // macOS opens the bundle again, which brings a running application to the
-    // front; elsewhere there is no common way, so nothing happens.
+    // Linux has no common way to bring another program to the front, so
+    // nothing happens.
     void activate(const RunningApplication& application) override;
 };
 

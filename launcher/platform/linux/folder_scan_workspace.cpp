@@ -1,4 +1,4 @@
-#include "posix_workspace.h"
+#include "folder_scan_workspace.h"
 
 #include "file_paths.h"
 #include "info_plist.h"
@@ -52,7 +52,7 @@ std::optional<std::string> findIn(const std::string& folder, const std::string& 
 
 }  // namespace
 
-std::optional<std::string> PosixWorkspace::applicationWithIdentifier(const std::string& identifier) {
+std::optional<std::string> FolderScanWorkspace::applicationWithIdentifier(const std::string& identifier) {
     std::vector<std::string> folders{files_->systemApplicationsDirectory()};
     if (Result<std::string> home = files_->homeDirectory())
         folders.push_back(appendingPathComponent(home.value(), "Applications"));
@@ -61,12 +61,8 @@ std::optional<std::string> PosixWorkspace::applicationWithIdentifier(const std::
     return std::nullopt;
 }
 
-void PosixWorkspace::reveal(const std::string& path) {
-#ifdef __APPLE__
-    spawnDetached({"open", "-R", path});
-#else
+void FolderScanWorkspace::reveal(const std::string& path) {
     spawnDetached({"xdg-open", deletingLastPathComponent(path)});
-#endif
 }
 
 }  // namespace vornik

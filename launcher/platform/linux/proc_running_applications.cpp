@@ -1,17 +1,12 @@
-#include "running_applications.h"
+#include "proc_running_applications.h"
 
 #include "info_plist.h"
-#include "posix_processes.h"
 
 #include <algorithm>
 #include <cctype>
 #include <dirent.h>
 #include <map>
 #include <unistd.h>
-
-#ifdef __APPLE__
-#include <libproc.h>
-#endif
 
 namespace vornik {
 
@@ -22,21 +17,6 @@ struct ProcessExecutable {
     std::string path;
 };
 
-#ifdef __APPLE__
-std::vector<ProcessExecutable> listProcesses() {
-    std::vector<ProcessExecutable> processes;
-    int count = proc_listallpids(nullptr, 0);
-    if (count <= 0) return processes;
-    std::vector<pid_t> pids(static_cast<std::size_t>(count) + 64);
-    count = proc_listallpids(pids.data(), static_cast<int>(pids.size() * sizeof(pid_t)));
-    for (int i = 0; i < count; ++i) {
-        char path[PROC_PIDPATHINFO_MAXSIZE];
-        if (proc_pidpath(pids[static_cast<std::size_t>(i)], path, sizeof path) > 0)
-            processes.push_back({pids[static_cast<std::size_t>(i)], path});
-    }
-    return processes;
-}
-#else
 std::vector<ProcessExecutable> listProcesses() {
     std::vector<ProcessExecutable> processes;
     DIR* proc = ::opendir("/proc");
@@ -56,7 +36,6 @@ std::vector<ProcessExecutable> listProcesses() {
     ::closedir(proc);
     return processes;
 }
-#endif
 
 bool hasAppExtension(const std::string& name) {
     if (name.size() <= 4) return false;
@@ -100,12 +79,6 @@ std::vector<RunningApplication> ProcessRunningApplications::withIdentifier(
     return found;
 }
 
-void ProcessRunningApplications::activate(const RunningApplication& application) {
-#ifdef __APPLE__
-    spawnDetached({"open", application.bundlePath});
-#else
-    (void)application;
-#endif
-}
+void ProcessRunningApplications::activate(const RunningApplication&) {}
 
 }  // namespace vornik
