@@ -7,6 +7,7 @@
 #include "macho.h"
 #include "macho_writer.h"
 #include "section_routing.h"
+#include "stub_code.h"
 
 namespace torvel::ld {
 

@@ -1,6 +1,7 @@
 #include "macho_writer.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "byte_io.h"
@@ -17,9 +18,10 @@ const char* const kLibSystemPath = "/usr/lib/libSystem.B.dylib";
 
 namespace {
 
-uint32_t dylibCommandSize(const std::string& name) { return alignUp(24 + uint32_t(name.size()) + 1, 4); }
+uint32_t dylibCommandSize(const std::string& name) {
+  return alignUp(fileSize<MachO::dylib_command>() + uint32_t(name.size()) + 1, 4);
+}
 
-constexpr uint32_t kDyldInfoSize = 48, kSymtabSize = 24, kDysymtabSize = 80, kUuidSize = 24, kVersionMinSize = 16;
 constexpr uint32_t kLoadCommandCountBesidesSegments = 7;
 
 struct Linkedit {
@@ -57,46 +59,53 @@ Linkedit buildLinkedit(Image& image) {
   return le;
 }
 
+uint32_t segmentCommandSize(const Segment& seg) {
+  return fileSize<MachO::segment_command>() + fileSize<MachO::section>() * uint32_t(seg.sections.size());
+}
+
 void writeSegment(ByteWriter& out, const Image& image, const Segment& seg) {
-  out.u32(MachO::LC_SEGMENT);
-  out.u32(kSegmentCommandSize + kSectionSize * uint32_t(seg.sections.size()));
-  out.fixed(seg.name, 16);
-  out.u32(seg.vmaddr);
-  out.u32(seg.vmsize);
-  out.u32(seg.fileoff);
-  out.u32(seg.filesize);
-  out.u32(seg.maxprot);
-  out.u32(seg.initprot);
-  out.u32(uint32_t(seg.sections.size()));
-  out.u32(0);
+  MachO::segment_command c{};
+  c.cmd = MachO::LC_SEGMENT;
+  c.cmdsize = segmentCommandSize(seg);
+  setName16(c.segname, seg.name);
+  c.vmaddr = seg.vmaddr;
+  c.vmsize = seg.vmsize;
+  c.fileoff = seg.fileoff;
+  c.filesize = seg.filesize;
+  c.maxprot = seg.maxprot;
+  c.initprot = seg.initprot;
+  c.nsects = uint32_t(seg.sections.size());
+  appendStruct(out, c);
   for (int i : seg.sections) {
     const OutputSection& s = image.sections[i];
-    out.fixed(s.sectname, 16);
-    out.fixed(s.segname, 16);
-    out.u32(s.addr);
-    out.u32(s.size);
-    out.u32(s.zerofill() ? 0 : s.fileOffset);
-    out.u32(s.align);
-    out.u32(0);  // no relocations in a linked image
-    out.u32(0);
-    out.u32(s.flags);
-    out.u32(s.reserved1);
-    out.u32(s.reserved2);
+    MachO::section h{};
+    setName16(h.sectname, s.sectname);
+    setName16(h.segname, s.segname);
+    h.addr = s.addr;
+    h.size = s.size;
+    h.offset = s.zerofill() ? 0 : s.fileOffset;
+    h.align = s.align;
+    // no relocations in a linked image
+    h.flags = s.flags;
+    h.reserved1 = s.reserved1;
+    h.reserved2 = s.reserved2;
+    appendStruct(out, h);
   }
 }
 
 void writeDylibCommand(ByteWriter& out, uint32_t cmd, const std::string& name, uint32_t timestamp, uint32_t current,
                        uint32_t compatibility) {
-  uint32_t size = dylibCommandSize(name);
+  MachO::dylib_command c{};
+  c.cmd = cmd;
+  c.cmdsize = dylibCommandSize(name);
+  c.dylib.name = fileSize<MachO::dylib_command>();  // the name follows the command
+  c.dylib.timestamp = timestamp;
+  c.dylib.current_version = current;
+  c.dylib.compatibility_version = compatibility;
   size_t start = out.size();
-  out.u32(cmd);
-  out.u32(size);
-  out.u32(24);
-  out.u32(timestamp);
-  out.u32(current);
-  out.u32(compatibility);
+  appendStruct(out, c);
   out.cstr(name);
-  while (out.size() - start < size) out.u8(0);
+  while (out.size() - start < c.cmdsize) out.u8(0);
 }
 
 uint32_t headerFlags(const Image& image) {
@@ -111,10 +120,12 @@ uint32_t headerFlags(const Image& image) {
 }  // namespace
 
 uint32_t headerAndCommandsSize(const Image& image) {
-  uint32_t size = kHeaderSize;
-  for (const Segment& s : image.segments) size += kSegmentCommandSize + kSectionSize * uint32_t(s.sections.size());
+  uint32_t size = fileSize<MachO::mach_header>();
+  for (const Segment& s : image.segments) size += segmentCommandSize(s);
   size += dylibCommandSize(image.options.installName) + dylibCommandSize(kLibSystemPath);
-  size += kDyldInfoSize + kSymtabSize + kDysymtabSize + kUuidSize + kVersionMinSize;
+  size += fileSize<MachO::dyld_info_command>() + fileSize<MachO::symtab_command>() +
+          fileSize<MachO::dysymtab_command>() + fileSize<MachO::uuid_command>() +
+          fileSize<MachO::version_min_command>();
   return size;
 }
 
@@ -122,55 +133,73 @@ std::vector<uint8_t> writeDylib(Image& image) {
   Linkedit le = buildLinkedit(image);
 
   ByteWriter out;
-  uint32_t ncmds = uint32_t(image.segments.size()) + kLoadCommandCountBesidesSegments;
-  out.u32(MachO::MH_MAGIC);
-  out.u32(MachO::CPU_TYPE_I386);
-  out.u32(MachO::CPU_SUBTYPE_I386_ALL);
-  out.u32(MachO::MH_DYLIB);
-  out.u32(ncmds);
-  out.u32(image.headerAndCommandsSize - kHeaderSize);
-  out.u32(headerFlags(image));
+  MachO::mach_header header{};
+  header.magic = MachO::MH_MAGIC;
+  header.cputype = MachO::CPU_TYPE_I386;
+  header.cpusubtype = MachO::CPU_SUBTYPE_I386_ALL;
+  header.filetype = MachO::MH_DYLIB;
+  header.ncmds = uint32_t(image.segments.size()) + kLoadCommandCountBesidesSegments;
+  header.sizeofcmds = image.headerAndCommandsSize - fileSize<MachO::mach_header>();
+  header.flags = headerFlags(image);
+  appendStruct(out, header);
 
   for (const Segment& seg : image.segments) writeSegment(out, image, seg);
   // Timestamps are fixed values, never the time of the link.
   writeDylibCommand(out, MachO::LC_ID_DYLIB, image.options.installName, 1, image.options.currentVersion,
                     image.options.compatibilityVersion);
-  out.u32(MachO::LC_DYLD_INFO_ONLY);
-  out.u32(kDyldInfoSize);
-  out.u32(le.rebaseOff);
-  out.u32(uint32_t(le.rebase.size()));
-  out.u32(le.bindOff);
-  out.u32(uint32_t(le.bind.size()));
-  out.u32(le.weakBindOff);
-  out.u32(uint32_t(le.weakBind.size()));
-  out.u32(le.lazyBindOff);
-  out.u32(uint32_t(le.lazyBind.size()));
-  out.u32(le.exportOff);
-  out.u32(uint32_t(le.exports.size()));
+
+  MachO::dyld_info_command info{};
+  info.cmd = MachO::LC_DYLD_INFO_ONLY;
+  info.cmdsize = fileSize<MachO::dyld_info_command>();
+  info.rebase_off = le.rebaseOff;
+  info.rebase_size = uint32_t(le.rebase.size());
+  info.bind_off = le.bindOff;
+  info.bind_size = uint32_t(le.bind.size());
+  info.weak_bind_off = le.weakBindOff;
+  info.weak_bind_size = uint32_t(le.weakBind.size());
+  info.lazy_bind_off = le.lazyBindOff;
+  info.lazy_bind_size = uint32_t(le.lazyBind.size());
+  info.export_off = le.exportOff;
+  info.export_size = uint32_t(le.exports.size());
+  appendStruct(out, info);
 
   const SymbolTables& st = le.symbols;
-  out.u32(MachO::LC_SYMTAB);
-  out.u32(kSymtabSize);
-  out.u32(le.symOff);
-  out.u32(st.nlocal + st.nextdef + st.nundef);
-  out.u32(le.strOff);
-  out.u32(uint32_t(st.strings.size()));
+  MachO::symtab_command symtab{};
+  symtab.cmd = MachO::LC_SYMTAB;
+  symtab.cmdsize = fileSize<MachO::symtab_command>();
+  symtab.symoff = le.symOff;
+  symtab.nsyms = st.nlocal + st.nextdef + st.nundef;
+  symtab.stroff = le.strOff;
+  symtab.strsize = uint32_t(st.strings.size());
+  appendStruct(out, symtab);
 
-  out.u32(MachO::LC_DYSYMTAB);
-  out.u32(kDysymtabSize);
-  uint32_t dysym[18] = {0, st.nlocal, st.nlocal, st.nextdef, st.nlocal + st.nextdef, st.nundef, 0, 0, 0, 0, 0, 0,
-                        le.indirectOff, st.nindirect, 0, 0, 0, 0};
-  for (uint32_t w : dysym) out.u32(w);
+  // No table of contents, module table, external references or classic
+  // relocations: a dylib with compressed dyld information needs none.
+  MachO::dysymtab_command dysymtab{};
+  dysymtab.cmd = MachO::LC_DYSYMTAB;
+  dysymtab.cmdsize = fileSize<MachO::dysymtab_command>();
+  dysymtab.ilocalsym = 0;
+  dysymtab.nlocalsym = st.nlocal;
+  dysymtab.iextdefsym = st.nlocal;
+  dysymtab.nextdefsym = st.nextdef;
+  dysymtab.iundefsym = st.nlocal + st.nextdef;
+  dysymtab.nundefsym = st.nundef;
+  dysymtab.indirectsymoff = le.indirectOff;
+  dysymtab.nindirectsyms = st.nindirect;
+  appendStruct(out, dysymtab);
 
-  out.u32(MachO::LC_UUID);
-  out.u32(kUuidSize);
-  size_t uuidAt = out.size();
-  for (int i = 0; i < 16; ++i) out.u8(0);
+  MachO::uuid_command uuidCommand{};
+  uuidCommand.cmd = MachO::LC_UUID;
+  uuidCommand.cmdsize = fileSize<MachO::uuid_command>();
+  size_t uuidAt = out.size() + offsetof(MachO::uuid_command, uuid);  // filled in from the finished file
+  appendStruct(out, uuidCommand);
 
-  out.u32(MachO::LC_VERSION_MIN_MACOSX);
-  out.u32(kVersionMinSize);
-  out.u32(image.options.minVersion);
-  out.u32(0);  // SDK: not applicable
+  MachO::version_min_command version{};
+  version.cmd = MachO::LC_VERSION_MIN_MACOSX;
+  version.cmdsize = fileSize<MachO::version_min_command>();
+  version.version = image.options.minVersion;
+  version.sdk = 0;  // not applicable
+  appendStruct(out, version);
 
   // libSystem's compatibility version 1.0.0 is accepted by every release.
   writeDylibCommand(out, MachO::LC_LOAD_DYLIB, kLibSystemPath, 2, 0x007D0200 /* 125.2.0 */, 0x00010000);

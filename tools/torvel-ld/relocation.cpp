@@ -6,6 +6,7 @@
 #include "fixup_records.h"
 #include "macho.h"
 #include "section_routing.h"
+#include "stub_code.h"
 
 namespace torvel::ld {
 

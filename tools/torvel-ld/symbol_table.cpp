@@ -15,12 +15,14 @@ class Builder {
   Builder() { strings_.cstr(" "); }
 
   void add(const std::string& name, uint8_t type, uint8_t sect, uint16_t desc, uint32_t value) {
-    nlist_.u32(uint32_t(strings_.size()));
+    MachO::nlist entry{};
+    entry.n_strx = uint32_t(strings_.size());
+    entry.n_type = type;
+    entry.n_sect = sect;
+    entry.n_desc = int16_t(desc);
+    entry.n_value = value;
+    appendStruct(nlist_, entry);
     strings_.cstr(name);
-    nlist_.u8(type);
-    nlist_.u8(sect);
-    nlist_.u16(desc);
-    nlist_.u32(value);
     ++count_;
   }
   uint32_t count() const { return count_; }
