@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -12,6 +13,8 @@
 #include "object_file.h"
 
 namespace torvel::ld {
+
+struct Image;
 
 struct LinkOptions {
   std::string output;
@@ -93,6 +96,18 @@ struct Stub {
   uint32_t lazyBindOffset = 0;  // imports only
 };
 
+class ByteWriter;
+struct Linkedit;
+
+// One load command of the dylib: its size, fixed when layout plans the
+// commands, and the function that appends exactly that many bytes once the
+// linkedit contents exist (load_commands.cpp makes both from one description).
+struct LoadCommand {
+  uint32_t cmd = 0;
+  uint32_t size = 0;
+  std::function<void(ByteWriter&, const Image&, const Linkedit&)> write;
+};
+
 struct Segment {
   std::string name;
   uint32_t vmaddr = 0, vmsize = 0, fileoff = 0, filesize = 0;
@@ -129,8 +144,9 @@ struct Image {
   std::vector<BindRecord> weakBinds;
   std::vector<uint8_t> lazyBindInfo;
 
+  std::vector<LoadCommand> loadCommands;  // in file order, after the mach_header
+
   int findSection(const std::string& seg, const std::string& sect) const;
-  uint32_t headerAndCommandsSize = 0;
 };
 
 }  // namespace torvel::ld

@@ -5,7 +5,7 @@
 #include "byte_io.h"
 #include "diagnostics.h"
 #include "macho.h"
-#include "macho_writer.h"
+#include "load_commands.h"
 #include "section_routing.h"
 #include "stub_code.h"
 
@@ -138,8 +138,8 @@ void assignAddresses(Image& image) {
   if (!data.sections.empty()) image.segments.push_back(data);
   image.segments.push_back(Segment{"__LINKEDIT", 0, 0, 0, 0, 7, 1, {}});
 
-  image.headerAndCommandsSize = headerAndCommandsSize(image);
-  uint64_t cursor = image.headerAndCommandsSize;
+  image.loadCommands = planLoadCommands(image);
+  uint64_t cursor = headerAndCommandsSize(image.loadCommands);
   for (int i : image.segments[0].sections) {
     OutputSection& out = image.sections[i];
     cursor = alignUp(uint32_t(cursor), 1u << out.align);
