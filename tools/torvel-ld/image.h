@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "object_file.h"
+#include "section_routing.h"
 
 namespace torvel::ld {
 
@@ -126,6 +127,7 @@ struct Image {
   // weak definition of object o that lost to another copy of the same name.
   std::vector<std::map<uint32_t, int>> replacedDefinitions;
 
+  std::vector<std::vector<SectionRoute>> routes;   // [object][section]
   std::vector<OutputSection> sections;
   std::vector<Segment> segments;
   std::vector<std::vector<Placement>> placements;  // [object][section]
@@ -134,7 +136,6 @@ struct Image {
   std::map<int, int> stubOfGlobal;
   int binderGlobal = -1;    // dyld_stub_binder, when lazy binding is used
   bool lazyBinding = false; // some stub leads to an import
-  uint32_t nlReserved = 0;  // synthesized slots at the start of __nl_symbol_ptr
   std::vector<IndirectRef> nlSlots;  // every slot of __nl_symbol_ptr in order
   int commonSection = -1;
   uint32_t commonBase = 0;  // offset of the tentative definitions in that section

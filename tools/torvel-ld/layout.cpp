@@ -6,7 +6,6 @@
 #include "diagnostics.h"
 #include "macho.h"
 #include "load_commands.h"
-#include "section_routing.h"
 #include "stub_code.h"
 
 namespace torvel::ld {
@@ -37,9 +36,9 @@ void growBy(OutputSection& out, uint32_t align, uint32_t size, uint32_t& offset)
 }
 
 void placeInputs(Image& image) {
-  if (image.nlReserved > 0) {
+  if (image.lazyBinding) {
     int nl = outputFor(image, "__DATA", "__nl_symbol_ptr", MachO::S_NON_LAZY_SYMBOL_POINTERS);
-    image.sections[nl].size = image.nlReserved;
+    image.sections[nl].size = kLazyBindingSlots * kPointerSize;
     image.sections[nl].align = 2;
   }
   image.placements.assign(image.objects.size(), {});
@@ -49,7 +48,7 @@ void placeInputs(Image& image) {
     places.assign(obj.sections.size(), {});
     for (size_t s = 0; s < obj.sections.size(); ++s) {
       const InputSection& in = obj.sections[s];
-      SectionRoute route = routeSection(in, obj.path);
+      const SectionRoute& route = image.routes[o][s];
       if (route.action == SectionRoute::Action::Drop) continue;
       uint32_t align = in.align;
       if (route.action == SectionRoute::Action::NonLazyPointers) {

@@ -9,36 +9,9 @@
 #include "dyld_info.h"
 #include "fixup_records.h"
 #include "macho.h"
-#include "section_routing.h"
 #include "stub_code.h"
-#include "symbol_resolution.h"
 
 namespace torvel::ld {
-
-void planStubs(Image& image) {
-  for (size_t o = 0; o < image.objects.size(); ++o) {
-    const ObjectFile& obj = image.objects[o];
-    for (const InputSection& sec : obj.sections) {
-      if (routeSection(sec, obj.path).action != SectionRoute::Action::Copy) continue;
-      for (const Relocation& r : sec.relocs) {
-        if (r.scattered || !r.external || !r.pcrel || r.type != MachO::GENERIC_RELOC_VANILLA) continue;
-        if (r.symbolnum >= obj.symbols.size()) continue;  // reported when relocations are applied
-        int g = image.objectGlobals[o][r.symbolnum];
-        if (g < 0) continue;
-        const GlobalSymbol& sym = image.globals[g];
-        if (sym.kind != GlobalSymbol::Kind::Import && !sym.boundByName()) continue;
-        if (image.stubOfGlobal.count(g)) continue;
-        image.stubOfGlobal[g] = int(image.stubs.size());
-        image.stubs.push_back({g});
-        if (sym.kind == GlobalSymbol::Kind::Import) image.lazyBinding = true;
-      }
-    }
-  }
-  if (image.lazyBinding) {
-    image.binderGlobal = addLinkerImport(image, "dyld_stub_binder");
-    image.nlReserved = 2 * kPointerSize;  // dyld_stub_binder and the image-cache word
-  }
-}
 
 void writeStubs(Image& image) {
   if (image.stubs.empty()) return;

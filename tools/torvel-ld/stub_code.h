@@ -36,4 +36,9 @@ inline constexpr uint32_t kStubHelperEntrySize = sizeof kStubHelperEntryCode;
 inline constexpr uint32_t kEntryLazyBindOffsetAt = 1;
 inline constexpr uint32_t kEntryJumpAt = 6;
 
+// Lazy binding also takes the first two slots of __nl_symbol_ptr: the
+// dyld_stub_binder pointer the helper jumps through, and the word where dyld
+// keeps its cache for this image.
+inline constexpr uint32_t kLazyBindingSlots = 2;
+
 }  // namespace torvel::ld
