@@ -67,16 +67,14 @@ void addSynthesized(Image& image) {
   if (image.stubs.empty()) return;
   uint32_t n = uint32_t(image.stubs.size());
   int stubs = outputFor(image, "__TEXT", "__symbol_stub",
-                        uint32_t(MachO::S_SYMBOL_STUBS) | MachO::S_ATTR_PURE_INSTRUCTIONS | MachO::S_ATTR_SOME_INSTRUCTIONS |
-                            MachO::S_ATTR_LOC_RELOC);
+                        uint32_t(MachO::S_SYMBOL_STUBS) | MachO::S_ATTR_PURE_INSTRUCTIONS | MachO::S_ATTR_SOME_INSTRUCTIONS);
   image.sections[stubs].size = n * kStubSize;
   image.sections[stubs].reserved2 = kStubSize;
   if (image.lazyBinding) {
     uint32_t imports = 0;
     for (const Stub& st : image.stubs) imports += image.globals[st.global].kind == GlobalSymbol::Kind::Import;
     int helper = outputFor(image, "__TEXT", "__stub_helper",
-                           uint32_t(MachO::S_REGULAR) | MachO::S_ATTR_PURE_INSTRUCTIONS | MachO::S_ATTR_SOME_INSTRUCTIONS |
-                               MachO::S_ATTR_LOC_RELOC);
+                           uint32_t(MachO::S_REGULAR) | MachO::S_ATTR_PURE_INSTRUCTIONS | MachO::S_ATTR_SOME_INSTRUCTIONS);
     image.sections[helper].size = kStubHelperHeaderSize + imports * kStubHelperEntrySize;
   }
   int lazy = outputFor(image, "__DATA", "__la_symbol_ptr", MachO::S_LAZY_SYMBOL_POINTERS);

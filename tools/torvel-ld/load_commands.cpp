@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "byte_io.h"
+#include "fixup_records.h"
 #include "linkedit.h"
 #include "macho.h"
 
@@ -43,6 +44,7 @@ LoadCommand segmentCommand(const Image& image, size_t index) {
             c.initprot = seg.initprot;
             c.nsects = nsects;
             appendStruct(out, c);
+            const std::vector<bool> textRebased = sectionsWithTextRebases(image);
             for (int i : seg.sections) {
               const OutputSection& s = image.sections[i];
               MachO::section h{};
@@ -52,7 +54,8 @@ LoadCommand segmentCommand(const Image& image, size_t index) {
               h.size = s.size;
               h.offset = s.zerofill() ? 0 : s.fileOffset;
               h.align = s.align;
-              h.flags = s.flags;  // no relocations (reloff, nreloc) in a linked image
+              h.flags = s.flags | (textRebased[i] ? uint32_t(MachO::S_ATTR_LOC_RELOC) : 0);
+              // no relocations (reloff, nreloc) in a linked image
               h.reserved1 = s.reserved1;
               h.reserved2 = s.reserved2;
               appendStruct(out, h);
