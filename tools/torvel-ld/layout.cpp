@@ -100,6 +100,23 @@ void addCommons(Image& image) {
   }
 }
 
+// The indirect symbol table lists the stubs, then the non-lazy pointer
+// slots, then the lazy pointers, one entry each; reserved1 of each of these
+// sections is the index of its first entry.
+void numberIndirectEntries(Image& image) {
+  uint32_t n = 0;
+  auto mark = [&](const char* seg, const char* sect, uint32_t entries) {
+    int s = image.findSection(seg, sect);
+    if (s >= 0) image.sections[s].reserved1 = n;
+    n += entries;
+  };
+  const uint32_t stubs = uint32_t(image.stubs.size());
+  int nl = image.findSection("__DATA", "__nl_symbol_ptr");
+  mark("__TEXT", "__symbol_stub", stubs);
+  mark("__DATA", "__nl_symbol_ptr", nl >= 0 ? image.sections[nl].size / kPointerSize : 0);
+  mark("__DATA", "__la_symbol_ptr", stubs);
+}
+
 void orderSections(Image& image) {
   // Remember where placements point before reordering.
   std::vector<int> order(image.sections.size());
