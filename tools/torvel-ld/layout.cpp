@@ -220,6 +220,7 @@ void layoutImage(Image& image) {
   placeInputs(image);
   addSynthesized(image);
   addCommons(image);
+  numberIndirectEntries(image);
   orderSections(image);
   assignAddresses(image);
   copyContents(image);

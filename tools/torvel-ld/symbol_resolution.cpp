@@ -4,6 +4,7 @@
 
 #include "diagnostics.h"
 #include "macho.h"
+#include "relocation_kinds.h"
 
 namespace torvel::ld {
 
@@ -83,15 +84,16 @@ int addLinkerImport(Image& image, const std::string& name) {
   return index;
 }
 
-// A pc-relative call to an import or to an exported weak definition reaches
-// it through a stub; stubs are numbered in the order of the first call.
+// A call (relocationKinds() says which entries are calls) to an import or to
+// an exported weak definition reaches it through a stub; stubs are numbered
+// in the order of the first call.
 void chooseStubs(Image& image) {
   for (size_t o = 0; o < image.objects.size(); ++o) {
     const ObjectFile& obj = image.objects[o];
     for (size_t s = 0; s < obj.sections.size(); ++s) {
       if (image.routes[o][s].action != SectionRoute::Action::Copy) continue;
       for (const Relocation& r : obj.sections[s].relocs) {
-        if (r.scattered || !r.external || !r.pcrel || r.type != MachO::GENERIC_RELOC_VANILLA) continue;
+        if (!callsThroughStub(r)) continue;
         if (r.symbolnum >= obj.symbols.size()) continue;  // reported when relocations are applied
         int g = image.objectGlobals[o][r.symbolnum];
         if (g < 0) continue;
