@@ -7,6 +7,7 @@
 namespace std {
 
 template basic_string<char>::size_type basic_string<char>::_Rep::_S_empty_rep_storage[];
+static_assert(sizeof(basic_string<char>::_Rep::_S_empty_rep_storage) == 16, "a header and a zero character: 16 bytes");
 template const char basic_string<char>::_Rep::_S_terminal;
 template basic_string<char>::_Rep* basic_string<char>::_Rep::_S_create(size_type, size_type, const allocator<char>&);
 template void basic_string<char>::_Rep::_M_dispose(const allocator<char>&);

@@ -14,6 +14,22 @@
 
 namespace torvel_rt TORVEL_INTERNAL {
 
+// The members hand the public header (std::basic_string::_Rep) to the core
+// routines as a rep_header and back: one cast, so the two declarations must
+// stay the same words at the same offsets.
+template<typename Rep>
+constexpr bool same_words_as_rep_header() {
+  return sizeof(Rep) == sizeof(rep_header) &&
+         __builtin_offsetof(Rep, length) == __builtin_offsetof(rep_header, length) &&
+         sizeof(Rep::length) == sizeof(rep_header::length) &&
+         __builtin_offsetof(Rep, capacity) == __builtin_offsetof(rep_header, capacity) &&
+         sizeof(Rep::capacity) == sizeof(rep_header::capacity) &&
+         __builtin_offsetof(Rep, ref_count) == __builtin_offsetof(rep_header, ref_count) &&
+         sizeof(Rep::ref_count) == sizeof(rep_header::ref_count);
+}
+static_assert(same_words_as_rep_header<std::string::_Rep>(), "std::string::_Rep and rep_header disagree");
+static_assert(same_words_as_rep_header<std::wstring::_Rep>(), "std::wstring::_Rep and rep_header disagree");
+
 template<typename S>
 inline element_kind kind_of() {
   element_kind kind = {sizeof(typename S::value_type),

@@ -28,6 +28,13 @@ struct element_kind {
   rep_header* empty;
 };
 
+// The same words as the public std::basic_string::_Rep, which the string's
+// members cast to this header (shared_string_members.h checks both agree).
+static_assert(sizeof(rep_header) == 12, "the header is three words");
+static_assert(__builtin_offsetof(rep_header, length) == 0, "length is the header's first word");
+static_assert(__builtin_offsetof(rep_header, capacity) == 4, "capacity is the header's second word");
+static_assert(__builtin_offsetof(rep_header, ref_count) == 8, "ref_count is the header's third word");
+
 const size_t rep_header_size = sizeof(rep_header);
 
 inline rep_header* header_of(const void* chars) {

@@ -7,6 +7,7 @@
 namespace std {
 
 template wstring::size_type wstring::_Rep::_S_empty_rep_storage[];
+static_assert(sizeof(wstring::_Rep::_S_empty_rep_storage) == 16, "a header and a zero element: 16 bytes");
 template const wchar_t wstring::_Rep::_S_terminal;
 template wstring::_Rep* wstring::_Rep::_S_create(size_type, size_type, const allocator<wchar_t>&);
 template void wstring::_Rep::_M_dispose(const allocator<wchar_t>&);

@@ -26,6 +26,41 @@
 #define LC_DATA_IN_CODE 0x29u
 #define LC_SOURCE_VERSION 0x2Au
 
+/* Opcodes of the rebase stream: the high four bits of each byte; the low
+ * four are the immediate operand. */
+#define REBASE_OPCODE_MASK 0xF0u
+#define REBASE_IMMEDIATE_MASK 0x0Fu
+#define REBASE_OPCODE_DONE 0x00u
+#define REBASE_OPCODE_SET_TYPE_IMM 0x10u
+#define REBASE_OPCODE_SET_SEGMENT_AND_OFFSET_ULEB 0x20u
+#define REBASE_OPCODE_ADD_ADDR_ULEB 0x30u
+#define REBASE_OPCODE_ADD_ADDR_IMM_SCALED 0x40u
+#define REBASE_OPCODE_DO_REBASE_IMM_TIMES 0x50u
+#define REBASE_OPCODE_DO_REBASE_ULEB_TIMES 0x60u
+#define REBASE_OPCODE_DO_REBASE_ADD_ADDR_ULEB 0x70u
+#define REBASE_OPCODE_DO_REBASE_ULEB_TIMES_SKIPPING_ULEB 0x80u
+
+/* Opcodes of the bind, weak bind and lazy bind streams, likewise. */
+#define BIND_OPCODE_MASK 0xF0u
+#define BIND_IMMEDIATE_MASK 0x0Fu
+#define BIND_OPCODE_DONE 0x00u
+#define BIND_OPCODE_SET_DYLIB_ORDINAL_IMM 0x10u
+#define BIND_OPCODE_SET_DYLIB_ORDINAL_ULEB 0x20u
+#define BIND_OPCODE_SET_DYLIB_SPECIAL_IMM 0x30u
+#define BIND_OPCODE_SET_SYMBOL_TRAILING_FLAGS_IMM 0x40u
+#define BIND_OPCODE_SET_TYPE_IMM 0x50u
+#define BIND_OPCODE_SET_ADDEND_SLEB 0x60u
+#define BIND_OPCODE_SET_SEGMENT_AND_OFFSET_ULEB 0x70u
+#define BIND_OPCODE_ADD_ADDR_ULEB 0x80u
+#define BIND_OPCODE_DO_BIND 0x90u
+#define BIND_OPCODE_DO_BIND_ADD_ADDR_ULEB 0xA0u
+#define BIND_OPCODE_DO_BIND_ADD_ADDR_IMM_SCALED 0xB0u
+#define BIND_OPCODE_DO_BIND_ULEB_TIMES_SKIPPING_ULEB 0xC0u
+
+/* Export trie flags beyond the kind and weak bits (macho_image.h). */
+#define EXPORT_SYMBOL_FLAGS_REEXPORT 0x08u
+#define EXPORT_SYMBOL_FLAGS_STUB_AND_RESOLVER 0x10u
+
 void macho_fail(const struct macho_image* image, const char* format, ...) {
   va_list args;
   va_start(args, format);
@@ -249,27 +284,27 @@ void macho_walk_rebases(const struct macho_image* image, void (*visit)(void*, in
   uint64_t addr = 0;
   int type = 0;
   while (r.p < r.end) {
-    uint8_t byte = next_byte(&r), imm = byte & 0x0F;
+    uint8_t byte = next_byte(&r), imm = byte & REBASE_IMMEDIATE_MASK, opcode = byte & REBASE_OPCODE_MASK;
     uint32_t count, skip;
-    switch (byte & 0xF0) {
-      case 0x00: return; /* DONE */
-      case 0x10:         /* SET_TYPE_IMM */
+    switch (opcode) {
+      case REBASE_OPCODE_DONE: return;
+      case REBASE_OPCODE_SET_TYPE_IMM:
         if (imm != MACHO_POINTER && imm != MACHO_TEXT_ABSOLUTE32)
           macho_fail(image, "rebase type %u is not supported", imm);
         type = imm;
         break;
-      case 0x20: addr = segment_address(&r, imm, read_uleb(&r)); break;
-      case 0x30: addr += read_uleb(&r); break;
-      case 0x40: addr += imm * 4u; break;
-      case 0x50:
-      case 0x60:
-      case 0x70:
-      case 0x80:
+      case REBASE_OPCODE_SET_SEGMENT_AND_OFFSET_ULEB: addr = segment_address(&r, imm, read_uleb(&r)); break;
+      case REBASE_OPCODE_ADD_ADDR_ULEB: addr += read_uleb(&r); break;
+      case REBASE_OPCODE_ADD_ADDR_IMM_SCALED: addr += imm * 4u; break;
+      case REBASE_OPCODE_DO_REBASE_IMM_TIMES:
+      case REBASE_OPCODE_DO_REBASE_ULEB_TIMES:
+      case REBASE_OPCODE_DO_REBASE_ADD_ADDR_ULEB:
+      case REBASE_OPCODE_DO_REBASE_ULEB_TIMES_SKIPPING_ULEB:
         if (type == 0) macho_fail(image, "rebase before a rebase type is set");
-        switch (byte & 0xF0) {
-          case 0x50: count = imm, skip = 0; break;
-          case 0x60: count = read_uleb(&r), skip = 0; break;
-          case 0x70: count = 1, skip = read_uleb(&r); break;
+        switch (opcode) {
+          case REBASE_OPCODE_DO_REBASE_IMM_TIMES: count = imm, skip = 0; break;
+          case REBASE_OPCODE_DO_REBASE_ULEB_TIMES: count = read_uleb(&r), skip = 0; break;
+          case REBASE_OPCODE_DO_REBASE_ADD_ADDR_ULEB: count = 1, skip = read_uleb(&r); break;
           default: count = read_uleb(&r), skip = read_uleb(&r); break;
         }
         for (; count > 0; --count) {
@@ -282,47 +317,53 @@ void macho_walk_rebases(const struct macho_image* image, void (*visit)(void*, in
   }
 }
 
-void macho_walk_binds(const struct macho_image* image, enum macho_bind_stream stream,
-                      void (*visit)(void*, const struct macho_bind*), void* context) {
-  static const char* const names[] = {"bind", "lazy bind", "weak bind"};
+static const char* const bind_stream_names[] = {"bind", "lazy bind", "weak bind"};
+
+/* Walks one bind stream from `start` bytes into it: to its end, or, when
+ * one_entry is set, to the DONE that ends the lazy entry starting there. */
+static void walk_binds(const struct macho_image* image, enum macho_bind_stream stream, uint32_t start, int one_entry,
+                       void (*visit)(void*, const struct macho_bind*), void* context) {
+  const char* what = bind_stream_names[stream];
   struct macho_stream which = stream == MACHO_BINDS ? image->binds
                               : stream == MACHO_LAZY_BINDS ? image->lazy_binds
                                                            : image->weak_binds;
-  struct reader r = open_stream(image, which, names[stream]);
+  struct reader r = open_stream(image, which, what);
+  if (one_entry && start >= which.size) macho_fail(image, "no %s entry starts at offset 0x%x", what, start);
+  r.p += start;
   struct macho_bind bind = {stream, NULL, 0, stream == MACHO_LAZY_BINDS ? MACHO_POINTER : 0, 0, 0};
   uint64_t addr = 0;
   while (r.p < r.end) {
-    uint8_t byte = next_byte(&r), imm = byte & 0x0F;
+    uint8_t byte = next_byte(&r), imm = byte & BIND_IMMEDIATE_MASK, opcode = byte & BIND_OPCODE_MASK;
     uint32_t count, skip;
-    switch (byte & 0xF0) {
-      case 0x00: /* DONE: ends the stream, or in the lazy stream one entry */
-        if (stream != MACHO_LAZY_BINDS) return;
+    switch (opcode) {
+      case BIND_OPCODE_DONE: /* ends the stream, or in the lazy stream one entry */
+        if (stream != MACHO_LAZY_BINDS || one_entry) return;
         bind.name = NULL, bind.addend = 0, bind.flags = 0;
         break;
-      case 0x10: break;         /* SET_DYLIB_ORDINAL_IMM: every name is looked up globally */
-      case 0x20: read_uleb(&r); break; /* SET_DYLIB_ORDINAL_ULEB */
-      case 0x30: break;         /* SET_DYLIB_SPECIAL_IMM */
-      case 0x40:                /* SET_SYMBOL_TRAILING_FLAGS_IMM */
+      case BIND_OPCODE_SET_DYLIB_ORDINAL_IMM: break; /* every name is looked up globally */
+      case BIND_OPCODE_SET_DYLIB_ORDINAL_ULEB: read_uleb(&r); break;
+      case BIND_OPCODE_SET_DYLIB_SPECIAL_IMM: break;
+      case BIND_OPCODE_SET_SYMBOL_TRAILING_FLAGS_IMM:
         bind.flags = imm;
         bind.name = read_string(&r);
         break;
-      case 0x50:
+      case BIND_OPCODE_SET_TYPE_IMM:
         if (imm < MACHO_POINTER || imm > MACHO_TEXT_PCREL32) macho_fail(image, "bind type %u is not supported", imm);
         bind.type = imm;
         break;
-      case 0x60: bind.addend = read_sleb(&r); break;
-      case 0x70: addr = segment_address(&r, imm, read_uleb(&r)); break;
-      case 0x80: addr += read_uleb(&r); break;
-      case 0x90:
-      case 0xA0:
-      case 0xB0:
-      case 0xC0:
-        if (bind.name == NULL) macho_fail(image, "%s before a symbol name is set", names[stream]);
-        if (bind.type == 0) macho_fail(image, "%s of %s before a bind type is set", names[stream], bind.name);
-        switch (byte & 0xF0) {
-          case 0x90: count = 1, skip = 0; break;
-          case 0xA0: count = 1, skip = read_uleb(&r); break;
-          case 0xB0: count = 1, skip = imm * 4u; break;
+      case BIND_OPCODE_SET_ADDEND_SLEB: bind.addend = read_sleb(&r); break;
+      case BIND_OPCODE_SET_SEGMENT_AND_OFFSET_ULEB: addr = segment_address(&r, imm, read_uleb(&r)); break;
+      case BIND_OPCODE_ADD_ADDR_ULEB: addr += read_uleb(&r); break;
+      case BIND_OPCODE_DO_BIND:
+      case BIND_OPCODE_DO_BIND_ADD_ADDR_ULEB:
+      case BIND_OPCODE_DO_BIND_ADD_ADDR_IMM_SCALED:
+      case BIND_OPCODE_DO_BIND_ULEB_TIMES_SKIPPING_ULEB:
+        if (bind.name == NULL) macho_fail(image, "%s before a symbol name is set", what);
+        if (bind.type == 0) macho_fail(image, "%s of %s before a bind type is set", what, bind.name);
+        switch (opcode) {
+          case BIND_OPCODE_DO_BIND: count = 1, skip = 0; break;
+          case BIND_OPCODE_DO_BIND_ADD_ADDR_ULEB: count = 1, skip = read_uleb(&r); break;
+          case BIND_OPCODE_DO_BIND_ADD_ADDR_IMM_SCALED: count = 1, skip = imm * 4u; break;
           default: count = read_uleb(&r), skip = read_uleb(&r); break;
         }
         for (; count > 0; --count) {
@@ -331,9 +372,20 @@ void macho_walk_binds(const struct macho_image* image, enum macho_bind_stream st
           addr += (uint64_t)skip + 4;
         }
         break;
-      default: macho_fail(image, "unknown %s opcode 0x%02x", names[stream], byte);
+      default: macho_fail(image, "unknown %s opcode 0x%02x", what, byte);
     }
   }
+  if (one_entry) macho_fail(image, "the %s entry at offset 0x%x has no end", what, start);
+}
+
+void macho_walk_binds(const struct macho_image* image, enum macho_bind_stream stream,
+                      void (*visit)(void*, const struct macho_bind*), void* context) {
+  walk_binds(image, stream, 0, 0, visit, context);
+}
+
+void macho_walk_lazy_bind_at(const struct macho_image* image, uint32_t offset,
+                             void (*visit)(void*, const struct macho_bind*), void* context) {
+  walk_binds(image, MACHO_LAZY_BINDS, offset, 1, visit, context);
 }
 
 /* ---- export trie ---- */
@@ -359,10 +411,10 @@ static void walk_node(struct trie_walk* w, uint32_t node, size_t name_length, un
     struct reader t = r;
     t.end = children;
     uint32_t flags = read_uleb(&t), offset = 0;
-    if (flags & 0x08) { /* re-export: an ordinal and the name in the other library */
+    if (flags & EXPORT_SYMBOL_FLAGS_REEXPORT) { /* an ordinal and the name in the other library */
       read_uleb(&t);
       read_string(&t);
-    } else if (flags & 0x10) { /* stub and resolver */
+    } else if (flags & EXPORT_SYMBOL_FLAGS_STUB_AND_RESOLVER) {
       read_uleb(&t);
       read_uleb(&t);
     } else {

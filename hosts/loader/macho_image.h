@@ -1,7 +1,10 @@
 /* Reading an i386 Mach-O dylib: its header, segments and sections, and the
  * dyld information streams (rebase, bind, weak bind, lazy bind, export
- * trie). Shared by the loader, which maps and binds a dylib at run time, and
- * by the shim generator, which reads the same streams at build time.
+ * trie), whose opcodes are named in macho_image.c and nowhere else. Shared by
+ * the loader, which maps and binds a dylib at run time, by the shim
+ * generator, which reads the same streams at build time, and by torvel-ld's
+ * smoke loader (tests/tools/smoke), which binds lazily through a stub
+ * binder of its own.
  *
  * Every read is bounds-checked. Anything malformed or unsupported ends the
  * process through macho_fail with a message naming the image: a loader that
@@ -110,6 +113,12 @@ void macho_walk_rebases(const struct macho_image* image, void (*visit)(void* con
  * NON_WEAK_DEFINITION and no location) are not visited. */
 void macho_walk_binds(const struct macho_image* image, enum macho_bind_stream stream,
                       void (*visit)(void* context, const struct macho_bind* bind), void* context);
+
+/* Calls visit for the location of the one lazy-bind entry that starts
+ * `offset` bytes into the lazy stream (the number a stub helper entry hands
+ * dyld_stub_binder), as dyld does when the stub is first called. */
+void macho_walk_lazy_bind_at(const struct macho_image* image, uint32_t offset,
+                             void (*visit)(void* context, const struct macho_bind* bind), void* context);
 
 /* Calls visit for every name of the export trie, with its flags and its
  * offset from the mach_header. Re-exports and resolver stubs are reported

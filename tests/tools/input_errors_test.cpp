@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "macho.h"
 #include "macho_file.h"
+#include "relocation_kinds.h"
 #include "tool_runner.h"
 
 namespace torvel::ld::test {
@@ -114,6 +116,60 @@ TEST(InputErrors, MalformedObjectsAreRejected) {
     expectCleanFailure(linkDylib(out, {bad}), out, c.message);
     EXPECT_TRUE(contains(linkDylib(out, {bad}).err, bad));
   }
+}
+
+// Each row of the relocation kind table, put on a plain call (non-scattered,
+// external, pc-relative) and on a section difference (scattered, followed by
+// its PAIR), is applied or refused as the row says.
+TEST(InputErrors, RelocationKindsAreAppliedOrRefusedAsTheirRowSays) {
+  ScratchDir dir;
+  const std::vector<uint8_t> original = readBytes(compileSource(dir, "sample.c", kSample));
+  const uint32_t call = findRelocation(original, externalCall);
+  const uint32_t difference = findRelocation(original, sectionDifference);
+  std::string bad = dir.file("kind.o"), out = dir.file("out.dylib");
+  auto linkWith = [&](const std::vector<uint8_t>& bytes) {
+    writeBytes(bad, bytes);
+    return linkDylib(out, {bad});
+  };
+  auto expectLinked = [&](const RunResult& r) {
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::filesystem::remove(out);
+  };
+  using Action = RelocationKind::Action;
+  ASSERT_FALSE(relocationKinds().empty());
+  for (const RelocationKind& kind : relocationKinds()) {
+    SCOPED_TRACE(kind.name);
+    ASSERT_EQ(relocationKind(kind.type), &kind);
+
+    std::vector<uint8_t> onCall = original;
+    setWord(onCall, call + 4, (word(onCall, call + 4) & 0x0FFFFFFF) | uint32_t(kind.type) << 28);
+    if (kind.action == Action::Refuse)
+      expectCleanFailure(linkWith(onCall), out, kind.refusal);
+    else if (kind.scatteredOnly)
+      expectCleanFailure(linkWith(onCall), out, std::string(kind.what) + " that is not a scattered relocation");
+    else
+      expectLinked(linkWith(onCall));
+
+    std::vector<uint8_t> onDifference = original;
+    setWord(onDifference, difference, (word(onDifference, difference) & 0xF0FFFFFF) | uint32_t(kind.type) << 24);
+    if (kind.action == Action::Refuse)
+      expectCleanFailure(linkWith(onDifference), out, kind.refusal);
+    else if (!kind.needsPair)  // the section difference's PAIR is then met on its own
+      expectCleanFailure(linkWith(onDifference), out, relocationKind(MachO::GENERIC_RELOC_PAIR)->refusal);
+    else
+      expectLinked(linkWith(onDifference));
+
+    if (kind.action != Action::Refuse && kind.needsPair && !kind.mayBePcRelative) {
+      setWord(onDifference, difference, word(onDifference, difference) | 0x40000000);  // pc-relative
+      expectCleanFailure(linkWith(onDifference), out, "pc-relative " + std::string(kind.what));
+    }
+  }
+  expectCleanFailure(linkWith([&] {
+                       std::vector<uint8_t> b = original;
+                       setWord(b, call + 4, (word(b, call + 4) & 0x0FFFFFFF) | 0xF0000000);
+                       return b;
+                     }()),
+                     out, "unknown relocation type 15");
 }
 
 TEST(InputErrors, InconsistentOrUnsupportedProgramsAreRejected) {

@@ -246,6 +246,48 @@ TEST(Relocations, TentativeDefinitionsShareOneZeroFilledBlock) {
   EXPECT_TRUE(std::any_of(exports.begin(), exports.end(), [](const ExportEntry& e) { return e.name == "_tentative"; }));
 }
 
+// Code built without PIC holds absolute addresses in __text and __const:
+// each is rebased as a text word, and exactly the sections holding such words
+// ask dyld to make their pages writable while it rebases (S_ATTR_LOC_RELOC).
+TEST(Relocations, AbsoluteAddressesInTextAreRebasedAndTheirSectionsMarked) {
+  ScratchDir dir;
+  std::string obj = compileSource(dir, "nopic.c", R"(
+int table[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+static int hidden[4];
+int read_table(int i) { return table[i] + hidden[i & 3]; }
+int pick(int v, int x) {
+  switch (v) { case 0: return x + 1; case 1: return x * 3; case 2: return x - 4; case 3: return x ^ 5; case 4: return x << 2; }
+  return 0;
+}
+extern int imported(int);
+int call_out(int x) { return imported(x) + 1; }
+)", {"-fno-pic"});
+  std::string lib = dir.file("nopic.dylib");
+  RunResult r = linkDylib(lib, {obj}, {"--import", "_imported"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto bytes = readBytes(lib);
+  MachOInfo info = readMachO(bytes);
+  std::regex rebase(R"(^rebase (\S+) 0x([0-9a-f]+) (\S+)$)");
+  std::set<std::string> rebasedText;
+  for (const std::string& line : lines(ownDump(lib))) {
+    std::smatch m;
+    if (!std::regex_match(line, m, rebase) || std::string(m[1]).rfind("__TEXT,", 0) != 0) continue;
+    EXPECT_EQ(m[3], "text-abs32") << line;
+    rebasedText.insert(m[1]);
+    auto value = wordAt(info, bytes, uint32_t(std::stoul(m[2], nullptr, 16)));
+    ASSERT_TRUE(value.has_value()) << line;
+    EXPECT_NE(sectionOf(info, *value), "") << line;
+  }
+  // Code, its jump table, and the stub and helper the import's call needs.
+  for (const char* section : {"__TEXT,__text", "__TEXT,__const", "__TEXT,__symbol_stub", "__TEXT,__stub_helper"})
+    EXPECT_TRUE(rebasedText.count(section)) << section;
+  for (const SectionInfo& s : info.sections) {
+    if (s.segname != "__TEXT") continue;
+    bool marked = (s.flags & 0x100) != 0;  // S_ATTR_LOC_RELOC
+    EXPECT_EQ(marked, rebasedText.count(s.segname + "," + s.sectname) == 1) << s.sectname;
+  }
+}
+
 TEST(Relocations, HeaderNamesAreTheLibrarysOwnHeader) {
   // The DSO handle of __cxa_atexit and the header symbol clang-compiled code
   // may name instead: neither is an import, both point at the header.

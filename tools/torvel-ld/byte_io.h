@@ -63,6 +63,7 @@ class ByteWriter {
     for (size_t i = 0; i < width; ++i) u8(i < s.size() ? uint8_t(s[i]) : 0);
   }
   void append(const std::vector<uint8_t>& other) { bytes_.insert(bytes_.end(), other.begin(), other.end()); }
+  void raw(const uint8_t* p, size_t n) { bytes_.insert(bytes_.end(), p, p + n); }
   void padTo(size_t alignment, uint8_t fill = 0) {
     while (bytes_.size() % alignment != 0) u8(fill);
   }

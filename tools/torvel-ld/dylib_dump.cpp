@@ -26,57 +26,55 @@ class Dumper {
   Dumper(const std::vector<uint8_t>& bytes, const std::string& path) : b_(bytes), path_(path) {}
 
   std::string run() {
-    if (b_.size() < kHeaderSize || u32(0) != MachO::MH_MAGIC || u32(12) != MachO::MH_DYLIB)
-      bad("not a 32-bit Mach-O dylib");
-    uint32_t ncmds = u32(16);
-    uint32_t at = kHeaderSize;
-    uint32_t dyld[10] = {};
+    if (b_.size() < fileSize<MachO::mach_header>()) bad("not a 32-bit Mach-O dylib");
+    const auto header = record<MachO::mach_header>(0);
+    if (header.magic != MachO::MH_MAGIC || header.filetype != MachO::MH_DYLIB) bad("not a 32-bit Mach-O dylib");
+    uint32_t at = fileSize<MachO::mach_header>();
+    MachO::dyld_info_command dyld{};
     bool haveDyld = false;
-    out_ << "flags " << hex(u32(24)) << "\n";
-    for (uint32_t i = 0; i < ncmds; ++i) {
-      uint32_t cmd = u32(at), size = u32(at + 4);
+    out_ << "flags " << hex(header.flags) << "\n";
+    for (uint32_t i = 0; i < header.ncmds; ++i) {
+      const auto lc = record<MachO::load_command>(at);
+      const uint32_t cmd = lc.cmd, size = lc.cmdsize;
       if (size < 8 || uint64_t(at) + size > b_.size()) bad("load command " + std::to_string(i) + " out of bounds");
       if (cmd == MachO::LC_SEGMENT) {
-        DumpSegment seg{name16(at + 8), u32(at + 24), u32(at + 28)};
+        if (size < fileSize<MachO::segment_command>()) bad("section headers out of bounds");
+        const auto sc = record<MachO::segment_command>(at);
+        DumpSegment seg{name16(sc.segname), sc.vmaddr, sc.vmsize};
         segments_.push_back(seg);
         out_ << "segment " << seg.name << " vmaddr " << hex(seg.vmaddr) << " vmsize " << hex(seg.vmsize)
-             << " fileoff " << hex(u32(at + 32)) << " filesize " << hex(u32(at + 36)) << "\n";
-        uint32_t n = u32(at + 48);
-        if (uint64_t(n) * kSectionSize + kSegmentCommandSize > size) bad("section headers out of bounds");
-        for (uint32_t s = 0; s < n; ++s) {
-          uint32_t h = at + kSegmentCommandSize + s * kSectionSize;
-          DumpSection sec{name16(h + 16), name16(h), u32(h + 32), u32(h + 36)};
+             << " fileoff " << hex(sc.fileoff) << " filesize " << hex(sc.filesize) << "\n";
+        if (uint64_t(sc.nsects) * fileSize<MachO::section>() + fileSize<MachO::segment_command>() > size)
+          bad("section headers out of bounds");
+        for (uint32_t s = 0; s < sc.nsects; ++s) {
+          const auto h = record<MachO::section>(at + fileSize<MachO::segment_command>() + s * fileSize<MachO::section>());
+          DumpSection sec{name16(h.segname), name16(h.sectname), h.addr, h.size};
           sections_.push_back(sec);
           out_ << "section " << sec.seg << "," << sec.sect << " addr " << hex(sec.addr) << " size " << hex(sec.size)
-               << " flags " << hex(u32(h + 56)) << "\n";
+               << " flags " << hex(h.flags) << "\n";
         }
       } else if (cmd == MachO::LC_DYLD_INFO_ONLY || cmd == MachO::LC_DYLD_INFO) {
-        if (size < 48) bad("LC_DYLD_INFO too small");
-        for (int k = 0; k < 10; ++k) dyld[k] = u32(at + 8 + 4 * k);
+        if (size < fileSize<MachO::dyld_info_command>()) bad("LC_DYLD_INFO too small");
+        dyld = record<MachO::dyld_info_command>(at);
         haveDyld = true;
       }
       at += size;
     }
     if (!haveDyld) bad("no LC_DYLD_INFO_ONLY");
-    rebases(dyld[0], dyld[1]);
-    binds("bind", dyld[2], dyld[3], false);
-    binds("weak-bind", dyld[4], dyld[5], false);
-    binds("lazy-bind", dyld[6], dyld[7], true);
-    exports(dyld[8], dyld[9]);
+    rebases(dyld.rebase_off, dyld.rebase_size);
+    binds("bind", dyld.bind_off, dyld.bind_size, false);
+    binds("weak-bind", dyld.weak_bind_off, dyld.weak_bind_size, false);
+    binds("lazy-bind", dyld.lazy_bind_off, dyld.lazy_bind_size, true);
+    exports(dyld.export_off, dyld.export_size);
     return out_.str();
   }
 
  private:
   [[noreturn]] void bad(const std::string& why) const { fail(path_ + ": " + why); }
-  uint32_t u32(uint64_t at) const {
-    if (at + 4 > b_.size()) bad("read past the end of the file");
-    return read32(b_.data() + at);
-  }
-  std::string name16(uint32_t at) const {
-    if (uint64_t(at) + 16 > b_.size()) bad("read past the end of the file");
-    std::string s;
-    for (int i = 0; i < 16 && b_[at + i]; ++i) s += char(b_[at + i]);
-    return s;
+  template <class T>
+  T record(uint64_t at) const {
+    if (at + fileSize<T>() > b_.size()) bad("read past the end of the file");
+    return loadStruct<T>(b_.data() + at);
   }
   std::string where(uint64_t addr) const {
     for (const DumpSection& s : sections_)

@@ -16,13 +16,19 @@ uint8_t* bytesAt(Image& image, uint32_t address, uint32_t width) {
 }
 
 void addRebase(Image& image, uint32_t address) {
-  if (inTextSegment(image, address)) {
-    int s = outputSectionAt(image, address);
-    image.sections[s].flags |= MachO::S_ATTR_LOC_RELOC;
-    image.rebases.push_back({address, uint8_t(MachO::REBASE_TYPE_TEXT_ABSOLUTE32)});
-  } else {
-    image.rebases.push_back({address, uint8_t(MachO::REBASE_TYPE_POINTER)});
+  uint8_t type = inTextSegment(image, address) ? uint8_t(MachO::REBASE_TYPE_TEXT_ABSOLUTE32)
+                                               : uint8_t(MachO::REBASE_TYPE_POINTER);
+  image.rebases.push_back({address, type});
+}
+
+std::vector<bool> sectionsWithTextRebases(const Image& image) {
+  std::vector<bool> marked(image.sections.size(), false);
+  for (const RebaseRecord& r : image.rebases) {
+    if (r.type != MachO::REBASE_TYPE_TEXT_ABSOLUTE32) continue;
+    int s = outputSectionAt(image, r.address);
+    if (s >= 0) marked[s] = true;
   }
+  return marked;
 }
 
 void addBind(Image& image, uint32_t address, int global, int32_t addend, const std::string& what) {

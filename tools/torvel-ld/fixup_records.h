@@ -5,14 +5,19 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "image.h"
 
 namespace torvel::ld {
 
-// A pointer in __TEXT gets a TEXT_ABSOLUTE32 rebase, and its section is marked
-// S_ATTR_LOC_RELOC so that dyld makes the page writable while rebasing.
+// A pointer in __TEXT gets a TEXT_ABSOLUTE32 rebase, any other a POINTER one.
 void addRebase(Image& image, uint32_t address);
+
+// The output sections holding TEXT_ABSOLUTE32 rebases, by section index. Their
+// headers carry S_ATTR_LOC_RELOC, so that dyld makes their pages writable
+// while it rebases.
+std::vector<bool> sectionsWithTextRebases(const Image& image);
 
 // Binds may only target __DATA; `what` names the reference for the error.
 void addBind(Image& image, uint32_t address, int global, int32_t addend, const std::string& what);

@@ -4,14 +4,18 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "object_file.h"
+#include "section_routing.h"
 
 namespace torvel::ld {
+
+struct Image;
 
 struct LinkOptions {
   std::string output;
@@ -93,6 +97,18 @@ struct Stub {
   uint32_t lazyBindOffset = 0;  // imports only
 };
 
+class ByteWriter;
+struct Linkedit;
+
+// One load command of the dylib: its size, fixed when layout plans the
+// commands, and the function that appends exactly that many bytes once the
+// linkedit contents exist (load_commands.cpp makes both from one description).
+struct LoadCommand {
+  uint32_t cmd = 0;
+  uint32_t size = 0;
+  std::function<void(ByteWriter&, const Image&, const Linkedit&)> write;
+};
+
 struct Segment {
   std::string name;
   uint32_t vmaddr = 0, vmsize = 0, fileoff = 0, filesize = 0;
@@ -111,6 +127,7 @@ struct Image {
   // weak definition of object o that lost to another copy of the same name.
   std::vector<std::map<uint32_t, int>> replacedDefinitions;
 
+  std::vector<std::vector<SectionRoute>> routes;   // [object][section]
   std::vector<OutputSection> sections;
   std::vector<Segment> segments;
   std::vector<std::vector<Placement>> placements;  // [object][section]
@@ -119,7 +136,6 @@ struct Image {
   std::map<int, int> stubOfGlobal;
   int binderGlobal = -1;    // dyld_stub_binder, when lazy binding is used
   bool lazyBinding = false; // some stub leads to an import
-  uint32_t nlReserved = 0;  // synthesized slots at the start of __nl_symbol_ptr
   std::vector<IndirectRef> nlSlots;  // every slot of __nl_symbol_ptr in order
   int commonSection = -1;
   uint32_t commonBase = 0;  // offset of the tentative definitions in that section
@@ -129,8 +145,9 @@ struct Image {
   std::vector<BindRecord> weakBinds;
   std::vector<uint8_t> lazyBindInfo;
 
+  std::vector<LoadCommand> loadCommands;  // in file order, after the mach_header
+
   int findSection(const std::string& seg, const std::string& sect) const;
-  uint32_t headerAndCommandsSize = 0;
 };
 
 }  // namespace torvel::ld

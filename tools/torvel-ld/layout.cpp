@@ -5,8 +5,8 @@
 #include "byte_io.h"
 #include "diagnostics.h"
 #include "macho.h"
-#include "macho_writer.h"
-#include "section_routing.h"
+#include "load_commands.h"
+#include "stub_code.h"
 
 namespace torvel::ld {
 
@@ -36,9 +36,9 @@ void growBy(OutputSection& out, uint32_t align, uint32_t size, uint32_t& offset)
 }
 
 void placeInputs(Image& image) {
-  if (image.nlReserved > 0) {
+  if (image.lazyBinding) {
     int nl = outputFor(image, "__DATA", "__nl_symbol_ptr", MachO::S_NON_LAZY_SYMBOL_POINTERS);
-    image.sections[nl].size = image.nlReserved;
+    image.sections[nl].size = kLazyBindingSlots * kPointerSize;
     image.sections[nl].align = 2;
   }
   image.placements.assign(image.objects.size(), {});
@@ -48,7 +48,7 @@ void placeInputs(Image& image) {
     places.assign(obj.sections.size(), {});
     for (size_t s = 0; s < obj.sections.size(); ++s) {
       const InputSection& in = obj.sections[s];
-      SectionRoute route = routeSection(in, obj.path);
+      const SectionRoute& route = image.routes[o][s];
       if (route.action == SectionRoute::Action::Drop) continue;
       uint32_t align = in.align;
       if (route.action == SectionRoute::Action::NonLazyPointers) {
@@ -67,16 +67,14 @@ void addSynthesized(Image& image) {
   if (image.stubs.empty()) return;
   uint32_t n = uint32_t(image.stubs.size());
   int stubs = outputFor(image, "__TEXT", "__symbol_stub",
-                        uint32_t(MachO::S_SYMBOL_STUBS) | MachO::S_ATTR_PURE_INSTRUCTIONS | MachO::S_ATTR_SOME_INSTRUCTIONS |
-                            MachO::S_ATTR_LOC_RELOC);
+                        uint32_t(MachO::S_SYMBOL_STUBS) | MachO::S_ATTR_PURE_INSTRUCTIONS | MachO::S_ATTR_SOME_INSTRUCTIONS);
   image.sections[stubs].size = n * kStubSize;
   image.sections[stubs].reserved2 = kStubSize;
   if (image.lazyBinding) {
     uint32_t imports = 0;
     for (const Stub& st : image.stubs) imports += image.globals[st.global].kind == GlobalSymbol::Kind::Import;
     int helper = outputFor(image, "__TEXT", "__stub_helper",
-                           uint32_t(MachO::S_REGULAR) | MachO::S_ATTR_PURE_INSTRUCTIONS | MachO::S_ATTR_SOME_INSTRUCTIONS |
-                               MachO::S_ATTR_LOC_RELOC);
+                           uint32_t(MachO::S_REGULAR) | MachO::S_ATTR_PURE_INSTRUCTIONS | MachO::S_ATTR_SOME_INSTRUCTIONS);
     image.sections[helper].size = kStubHelperHeaderSize + imports * kStubHelperEntrySize;
   }
   int lazy = outputFor(image, "__DATA", "__la_symbol_ptr", MachO::S_LAZY_SYMBOL_POINTERS);
@@ -100,6 +98,23 @@ void addCommons(Image& image) {
     GlobalSymbol& sym = image.globals[g];
     growBy(image.sections[out], std::min<uint32_t>(sym.commonAlign, 12), sym.commonSize, sym.commonOffset);
   }
+}
+
+// The indirect symbol table lists the stubs, then the non-lazy pointer
+// slots, then the lazy pointers, one entry each; reserved1 of each of these
+// sections is the index of its first entry.
+void numberIndirectEntries(Image& image) {
+  uint32_t n = 0;
+  auto mark = [&](const char* seg, const char* sect, uint32_t entries) {
+    int s = image.findSection(seg, sect);
+    if (s >= 0) image.sections[s].reserved1 = n;
+    n += entries;
+  };
+  const uint32_t stubs = uint32_t(image.stubs.size());
+  int nl = image.findSection("__DATA", "__nl_symbol_ptr");
+  mark("__TEXT", "__symbol_stub", stubs);
+  mark("__DATA", "__nl_symbol_ptr", nl >= 0 ? image.sections[nl].size / kPointerSize : 0);
+  mark("__DATA", "__la_symbol_ptr", stubs);
 }
 
 void orderSections(Image& image) {
@@ -137,8 +152,8 @@ void assignAddresses(Image& image) {
   if (!data.sections.empty()) image.segments.push_back(data);
   image.segments.push_back(Segment{"__LINKEDIT", 0, 0, 0, 0, 7, 1, {}});
 
-  image.headerAndCommandsSize = headerAndCommandsSize(image);
-  uint64_t cursor = image.headerAndCommandsSize;
+  image.loadCommands = planLoadCommands(image);
+  uint64_t cursor = headerAndCommandsSize(image.loadCommands);
   for (int i : image.segments[0].sections) {
     OutputSection& out = image.sections[i];
     cursor = alignUp(uint32_t(cursor), 1u << out.align);
@@ -205,6 +220,7 @@ void layoutImage(Image& image) {
   placeInputs(image);
   addSynthesized(image);
   addCommons(image);
+  numberIndirectEntries(image);
   orderSections(image);
   assignAddresses(image);
   copyContents(image);

@@ -1,40 +1,17 @@
 #include "lazy_binding.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "address_map.h"
 #include "byte_io.h"
 #include "diagnostics.h"
 #include "dyld_info.h"
 #include "fixup_records.h"
 #include "macho.h"
-#include "section_routing.h"
-#include "symbol_resolution.h"
+#include "stub_code.h"
 
 namespace torvel::ld {
-
-void planStubs(Image& image) {
-  for (size_t o = 0; o < image.objects.size(); ++o) {
-    const ObjectFile& obj = image.objects[o];
-    for (const InputSection& sec : obj.sections) {
-      if (routeSection(sec, obj.path).action != SectionRoute::Action::Copy) continue;
-      for (const Relocation& r : sec.relocs) {
-        if (r.scattered || !r.external || !r.pcrel || r.type != MachO::GENERIC_RELOC_VANILLA) continue;
-        if (r.symbolnum >= obj.symbols.size()) continue;  // reported when relocations are applied
-        int g = image.objectGlobals[o][r.symbolnum];
-        if (g < 0) continue;
-        const GlobalSymbol& sym = image.globals[g];
-        if (sym.kind != GlobalSymbol::Kind::Import && !sym.boundByName()) continue;
-        if (image.stubOfGlobal.count(g)) continue;
-        image.stubOfGlobal[g] = int(image.stubs.size());
-        image.stubs.push_back({g});
-        if (sym.kind == GlobalSymbol::Kind::Import) image.lazyBinding = true;
-      }
-    }
-  }
-  if (image.lazyBinding) {
-    image.binderGlobal = addLinkerImport(image, "dyld_stub_binder");
-    image.nlReserved = 2 * kPointerSize;  // dyld_stub_binder and the image-cache word
-  }
-}
 
 void writeStubs(Image& image) {
   if (image.stubs.empty()) return;
@@ -52,16 +29,12 @@ void writeStubs(Image& image) {
     image.nlSlots.push_back({IndirectRef::Kind::Global, image.binderGlobal});
     image.nlSlots.push_back({IndirectRef::Kind::Absolute, -1});  // dyld keeps its image cache here
     helperAddr = image.sections[image.findSection("__TEXT", "__stub_helper")].addr;
-    // push $cache_slot; jmp *binder_slot; nop
     uint8_t* h = bytesAt(image, helperAddr, kStubHelperHeaderSize);
-    h[0] = 0x68;
-    write32(h + 1, cacheSlot);
-    h[5] = 0xFF;
-    h[6] = 0x25;
-    write32(h + 7, binderSlot);
-    h[11] = 0x90;
-    addRebase(image, helperAddr + 1);
-    addRebase(image, helperAddr + 7);
+    std::copy(std::begin(kStubHelperHeaderCode), std::end(kStubHelperHeaderCode), h);
+    write32(h + kHelperCacheSlotAt, cacheSlot);
+    write32(h + kHelperBinderSlotAt, binderSlot);
+    addRebase(image, helperAddr + kHelperCacheSlotAt);
+    addRebase(image, helperAddr + kHelperBinderSlotAt);
   }
 
   ByteWriter lazyInfo;
@@ -72,20 +45,17 @@ void writeStubs(Image& image) {
     uint32_t stubAddr = stubs.addr + uint32_t(i) * kStubSize;
     uint32_t lazyAddr = lazy.addr + uint32_t(i) * kPointerSize;
     uint8_t* s = bytesAt(image, stubAddr, kStubSize);
-    s[0] = 0xFF;
-    s[1] = 0x25;
-    write32(s + 2, lazyAddr);
-    addRebase(image, stubAddr + 2);
+    std::copy(std::begin(kStubCode), std::end(kStubCode), s);
+    write32(s + kStubLazyPointerAt, lazyAddr);
+    addRebase(image, stubAddr + kStubLazyPointerAt);
 
     if (g.kind == GlobalSymbol::Kind::Import) {
       stub.lazyBindOffset = uint32_t(lazyInfo.size());
       appendLazyBind(lazyInfo, dataIndex, lazyAddr - data.vmaddr, g.name, g.weakImport);
-      // push $lazy_bind_offset; jmp helper_common
       uint8_t* e = bytesAt(image, entry, kStubHelperEntrySize);
-      e[0] = 0x68;
-      write32(e + 1, stub.lazyBindOffset);
-      e[5] = 0xE9;
-      write32(e + 6, helperAddr - (entry + kStubHelperEntrySize));
+      std::copy(std::begin(kStubHelperEntryCode), std::end(kStubHelperEntryCode), e);
+      write32(e + kEntryLazyBindOffsetAt, stub.lazyBindOffset);
+      write32(e + kEntryJumpAt, helperAddr - (entry + kStubHelperEntrySize));
       write32(bytesAt(image, lazyAddr, 4), entry);
       addRebase(image, lazyAddr);
       entry += kStubHelperEntrySize;

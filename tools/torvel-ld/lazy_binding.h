@@ -4,14 +4,12 @@
 // calls dyld_stub_binder. Calls to the library's own exported weak
 // definitions also get a stub, whose pointer starts at the definition and is
 // listed in the weak-bind information, so that they go through the name.
+// Which names get a stub is decided during symbol resolution.
 #pragma once
 
 #include "image.h"
 
 namespace torvel::ld {
-
-// Before layout: finds every name called through a stub.
-void planStubs(Image& image);
 
 // After layout: writes stubs, helper and lazy pointers, the dyld_stub_binder
 // slot and the lazy-bind information, with their rebases, binds, weak binds.

@@ -23,7 +23,6 @@ std::vector<uint8_t> linkObjects(const LinkOptions& options, std::vector<ObjectF
   image.options = options;
   image.objects = std::move(objects);
   resolveSymbols(image);
-  planStubs(image);
   layoutImage(image);
   writeStubs(image);
   applyRelocations(image);

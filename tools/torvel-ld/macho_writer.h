@@ -1,5 +1,5 @@
-// Lays out __LINKEDIT and writes the finished dylib: mach_header, load
-// commands, section contents and the linkedit blobs.
+// Writes the finished dylib: mach_header, the load commands layout planned,
+// section contents and the linkedit blobs, and the UUID of the result.
 #pragma once
 
 #include <cstdint>
@@ -8,11 +8,6 @@
 #include "image.h"
 
 namespace torvel::ld {
-
-extern const char* const kLibSystemPath;
-
-// Size of the mach_header plus all load commands for the image's segments.
-uint32_t headerAndCommandsSize(const Image& image);
 
 std::vector<uint8_t> writeDylib(Image& image);
 

@@ -45,23 +45,11 @@ class Reader {
       bad(std::string(what) + " extends past the end of the file (offset " + std::to_string(offset) +
           ", size " + std::to_string(size) + ", file size " + std::to_string(bytes_.size()) + ")");
   }
-  uint32_t u32(uint64_t offset) const {
-    need(offset, 4, "field");
-    return read32(bytes_.data() + offset);
-  }
-  uint16_t u16(uint64_t offset) const {
-    need(offset, 2, "field");
-    return read16(bytes_.data() + offset);
-  }
-  uint8_t u8(uint64_t offset) const {
-    need(offset, 1, "field");
-    return bytes_[offset];
-  }
-  std::string name16(uint64_t offset) const {
-    need(offset, 16, "name");
-    std::string s;
-    for (int i = 0; i < 16 && bytes_[offset + i] != 0; ++i) s += char(bytes_[offset + i]);
-    return s;
+  // One of MachO.h's structures at `offset`.
+  template <class T>
+  T record(uint64_t offset) const {
+    need(offset, fileSize<T>(), "field");
+    return loadStruct<T>(bytes_.data() + offset);
   }
   std::span<const uint8_t> slice(uint64_t offset, uint64_t size, const char* what) const {
     need(offset, size, what);
@@ -95,33 +83,31 @@ Relocation decodeRelocation(uint32_t w0, uint32_t w1) {
 }
 
 void readSegment(const Reader& in, uint64_t cmd, uint32_t cmdsize, ObjectFile& obj) {
-  if (cmdsize < kSegmentCommandSize) in.bad("LC_SEGMENT command too small");
-  uint32_t nsects = in.u32(cmd + 48);
-  if (uint64_t(nsects) * kSectionSize + kSegmentCommandSize > cmdsize)
-    in.bad("LC_SEGMENT lists " + std::to_string(nsects) + " sections that do not fit in its command");
-  for (uint32_t i = 0; i < nsects; ++i) {
-    uint64_t s = cmd + kSegmentCommandSize + uint64_t(i) * kSectionSize;
+  if (cmdsize < fileSize<MachO::segment_command>()) in.bad("LC_SEGMENT command too small");
+  const auto seg = in.record<MachO::segment_command>(cmd);
+  if (uint64_t(seg.nsects) * fileSize<MachO::section>() + fileSize<MachO::segment_command>() > cmdsize)
+    in.bad("LC_SEGMENT lists " + std::to_string(seg.nsects) + " sections that do not fit in its command");
+  for (uint32_t i = 0; i < seg.nsects; ++i) {
+    const auto h = in.record<MachO::section>(cmd + fileSize<MachO::segment_command>() +
+                                             uint64_t(i) * fileSize<MachO::section>());
     InputSection sec;
-    sec.sectname = in.name16(s);
-    sec.segname = in.name16(s + 16);
-    sec.addr = in.u32(s + 32);
-    sec.size = in.u32(s + 36);
-    uint32_t offset = in.u32(s + 40);
-    sec.align = in.u32(s + 44);
-    uint32_t reloff = in.u32(s + 48);
-    uint32_t nreloc = in.u32(s + 52);
-    sec.flags = in.u32(s + 56);
-    sec.reserved1 = in.u32(s + 60);
-    sec.reserved2 = in.u32(s + 64);
+    sec.sectname = name16(h.sectname);
+    sec.segname = name16(h.segname);
+    sec.addr = h.addr;
+    sec.size = h.size;
+    sec.align = h.align;
+    sec.flags = h.flags;
+    sec.reserved1 = h.reserved1;
+    sec.reserved2 = h.reserved2;
     std::string where = "section " + sec.displayName();
     if (sec.align > 15) in.bad(where + " has alignment 2^" + std::to_string(sec.align));
     if (uint64_t(sec.addr) + sec.size > 0xFFFFFFFFull) in.bad(where + " wraps the address space");
     if (!sec.zerofill()) {
-      auto bytes = in.slice(offset, sec.size, (where + " contents").c_str());
+      auto bytes = in.slice(h.offset, sec.size, (where + " contents").c_str());
       sec.data.assign(bytes.begin(), bytes.end());
     }
-    auto relocBytes = in.slice(reloff, uint64_t(nreloc) * 8, (where + " relocations").c_str());
-    for (uint32_t r = 0; r < nreloc; ++r) {
+    auto relocBytes = in.slice(h.reloff, uint64_t(h.nreloc) * 8, (where + " relocations").c_str());
+    for (uint32_t r = 0; r < h.nreloc; ++r) {
       Relocation rel = decodeRelocation(read32(relocBytes.data() + 8 * r), read32(relocBytes.data() + 8 * r + 4));
       sec.relocs.push_back(rel);
     }
@@ -130,19 +116,19 @@ void readSegment(const Reader& in, uint64_t cmd, uint32_t cmdsize, ObjectFile& o
 }
 
 void readSymbols(const Reader& in, uint64_t cmd, uint32_t cmdsize, ObjectFile& obj) {
-  if (cmdsize < 24) in.bad("LC_SYMTAB command too small");
-  uint32_t symoff = in.u32(cmd + 8), nsyms = in.u32(cmd + 12);
-  uint32_t stroff = in.u32(cmd + 16), strsize = in.u32(cmd + 20);
-  auto syms = in.slice(symoff, uint64_t(nsyms) * kNlistSize, "symbol table");
-  auto strings = in.slice(stroff, strsize, "string table");
-  for (uint32_t i = 0; i < nsyms; ++i) {
-    const uint8_t* p = syms.data() + uint64_t(i) * kNlistSize;
+  if (cmdsize < fileSize<MachO::symtab_command>()) in.bad("LC_SYMTAB command too small");
+  const auto symtab = in.record<MachO::symtab_command>(cmd);
+  const uint32_t strsize = symtab.strsize;
+  auto syms = in.slice(symtab.symoff, uint64_t(symtab.nsyms) * fileSize<MachO::nlist>(), "symbol table");
+  auto strings = in.slice(symtab.stroff, strsize, "string table");
+  for (uint32_t i = 0; i < symtab.nsyms; ++i) {
+    const auto n = loadStruct<MachO::nlist>(syms.data() + uint64_t(i) * fileSize<MachO::nlist>());
     InputSymbol sym;
-    uint32_t strx = read32(p);
-    sym.type = p[4];
-    sym.sect = p[5];
-    sym.desc = read16(p + 6);
-    sym.value = read32(p + 8);
+    uint32_t strx = n.n_strx;
+    sym.type = n.n_type;
+    sym.sect = n.n_sect;
+    sym.desc = uint16_t(n.n_desc);
+    sym.value = n.n_value;
     if (strx >= strsize && !(strx == 0 && strsize == 0))
       in.bad("symbol " + std::to_string(i) + " has name offset " + std::to_string(strx) +
              " outside the string table");
@@ -156,10 +142,10 @@ void readSymbols(const Reader& in, uint64_t cmd, uint32_t cmdsize, ObjectFile& o
 }
 
 void readIndirectSymbols(const Reader& in, uint64_t cmd, uint32_t cmdsize, ObjectFile& obj) {
-  if (cmdsize < 80) in.bad("LC_DYSYMTAB command too small");
-  uint32_t off = in.u32(cmd + 56), count = in.u32(cmd + 60);
-  auto table = in.slice(off, uint64_t(count) * 4, "indirect symbol table");
-  for (uint32_t i = 0; i < count; ++i) obj.indirectSymbols.push_back(read32(table.data() + 4 * i));
+  if (cmdsize < fileSize<MachO::dysymtab_command>()) in.bad("LC_DYSYMTAB command too small");
+  const auto dysymtab = in.record<MachO::dysymtab_command>(cmd);
+  auto table = in.slice(dysymtab.indirectsymoff, uint64_t(dysymtab.nindirectsyms) * 4, "indirect symbol table");
+  for (uint32_t i = 0; i < dysymtab.nindirectsyms; ++i) obj.indirectSymbols.push_back(read32(table.data() + 4 * i));
 }
 
 void checkSymbols(const Reader& in, const ObjectFile& obj) {
@@ -190,26 +176,30 @@ void checkSymbols(const Reader& in, const ObjectFile& obj) {
 
 ObjectFile parseObject(const std::string& path, std::span<const uint8_t> bytes) {
   Reader in(path, bytes);
-  if (bytes.size() < kHeaderSize) in.bad("file is shorter than a Mach-O header");
-  uint32_t magic = in.u32(0);
+  const uint32_t headerSize = fileSize<MachO::mach_header>();
+  if (bytes.size() < headerSize) in.bad("file is shorter than a Mach-O header");
+  const auto header = in.record<MachO::mach_header>(0);
+  const uint32_t magic = header.magic;
   if (magic == MachO::MH_MAGIC_64 || magic == MachO::MH_CIGAM_64)
     fail(path + ": is a 64-bit Mach-O file; only i386 objects can be linked");
   if (magic == MachO::FAT_MAGIC || magic == MachO::FAT_CIGAM)
     fail(path + ": is a universal (fat) file; pass the i386 object itself");
   if (magic != MachO::MH_MAGIC) fail(path + ": is not a Mach-O object (magic " + hex(magic) + ")");
-  if (in.u32(4) != MachO::CPU_TYPE_I386) fail(path + ": is not an i386 object (cputype " + hex(in.u32(4)) + ")");
-  if (in.u32(12) != MachO::MH_OBJECT) fail(path + ": is not an object file (filetype " + std::to_string(in.u32(12)) + ")");
-  uint32_t ncmds = in.u32(16), sizeofcmds = in.u32(20);
-  in.need(kHeaderSize, sizeofcmds, "load commands");
+  if (header.cputype != MachO::CPU_TYPE_I386) fail(path + ": is not an i386 object (cputype " + hex(header.cputype) + ")");
+  if (header.filetype != MachO::MH_OBJECT)
+    fail(path + ": is not an object file (filetype " + std::to_string(header.filetype) + ")");
+  const uint32_t ncmds = header.ncmds, sizeofcmds = header.sizeofcmds;
+  in.need(headerSize, sizeofcmds, "load commands");
 
   ObjectFile obj;
   obj.path = path;
   bool sawSegment = false, sawSymtab = false;
-  uint64_t cmd = kHeaderSize;
-  const uint64_t end = uint64_t(kHeaderSize) + sizeofcmds;
+  uint64_t cmd = headerSize;
+  const uint64_t end = uint64_t(headerSize) + sizeofcmds;
   for (uint32_t i = 0; i < ncmds; ++i) {
     if (cmd + 8 > end) in.bad("load command " + std::to_string(i) + " starts past the load command area");
-    uint32_t kind = in.u32(cmd), cmdsize = in.u32(cmd + 4);
+    const auto lc = in.record<MachO::load_command>(cmd);
+    const uint32_t kind = lc.cmd, cmdsize = lc.cmdsize;
     if (cmdsize < 8 || cmdsize % 4 != 0 || cmd + cmdsize > end)
       in.bad("load command " + std::to_string(i) + " has size " + std::to_string(cmdsize));
     switch (kind) {

@@ -5,7 +5,8 @@
 #include "diagnostics.h"
 #include "fixup_records.h"
 #include "macho.h"
-#include "section_routing.h"
+#include "relocation_kinds.h"
+#include "stub_code.h"
 
 namespace torvel::ld {
 
@@ -25,23 +26,27 @@ class SectionFixer {
     for (size_t i = 0; i < in_.relocs.size(); ++i) {
       const Relocation& r = in_.relocs[i];
       if (uint64_t(r.address) + r.width() > in_.size) bad(r, "relocated field lies outside the section");
-      if (r.scattered) {
-        if (r.type == MachO::GENERIC_RELOC_SECTDIFF || r.type == MachO::GENERIC_RELOC_LOCAL_SECTDIFF) {
-          if (i + 1 >= in_.relocs.size() || in_.relocs[i + 1].type != MachO::GENERIC_RELOC_PAIR ||
-              !in_.relocs[i + 1].scattered)
-            bad(r, "section difference without its PAIR entry");
-          sectionDifference(r, in_.relocs[i + 1]);
-          ++i;
-          continue;
-        }
-        checkType(r);
-        scatteredVanilla(r);
-      } else {
-        checkType(r);
-        if (r.external)
-          externalVanilla(r);
-        else
-          localVanilla(r);
+      const RelocationKind& kind = checkedKind(r);
+      if (kind.needsPair) {
+        if (i + 1 >= in_.relocs.size() || in_.relocs[i + 1].type != MachO::GENERIC_RELOC_PAIR ||
+            !in_.relocs[i + 1].scattered)
+          bad(r, std::string(kind.what) + " without its PAIR entry");
+        ++i;
+      }
+      switch (kind.action) {
+        case RelocationKind::Action::SectionDifference:
+          sectionDifference(r, kind, in_.relocs[i]);
+          break;
+        case RelocationKind::Action::Address:
+          if (r.scattered)
+            scatteredAddress(r, kind);
+          else if (r.external)
+            externalAddress(r);
+          else
+            localAddress(r);
+          break;
+        case RelocationKind::Action::Refuse:
+          break;  // checkedKind has refused it
       }
     }
   }
@@ -52,22 +57,14 @@ class SectionFixer {
          why);
   }
 
-  void checkType(const Relocation& r) const {
-    switch (r.type) {
-      case MachO::GENERIC_RELOC_VANILLA:
-        return;
-      case MachO::GENERIC_RELOC_PAIR:
-        bad(r, "PAIR entry without a preceding section difference");
-      case MachO::GENERIC_RELOC_SECTDIFF:
-      case MachO::GENERIC_RELOC_LOCAL_SECTDIFF:
-        bad(r, "section difference that is not a scattered relocation");
-      case MachO::GENERIC_RELOC_PB_LA_PTR:
-        bad(r, "prebound lazy pointer relocations (GENERIC_RELOC_PB_LA_PTR) are not supported");
-      case MachO::GENERIC_RELOC_TLV:
-        bad(r, "thread-local variable relocations (GENERIC_RELOC_TLV) are not supported");
-      default:
-        bad(r, "unknown relocation type " + std::to_string(r.type));
-    }
+  // The table's row for r, once r has the form that row allows.
+  const RelocationKind& checkedKind(const Relocation& r) const {
+    const RelocationKind* kind = relocationKind(r.type);
+    if (kind == nullptr) bad(r, "unknown relocation type " + std::to_string(r.type));
+    if (kind->action == RelocationKind::Action::Refuse) bad(r, kind->refusal);
+    if (kind->scatteredOnly && !r.scattered) bad(r, std::string(kind->what) + " that is not a scattered relocation");
+    if (r.pcrel && !kind->mayBePcRelative) bad(r, "pc-relative " + std::string(kind->what));
+    return *kind;
   }
 
   uint32_t fieldObjAddr(const Relocation& r) const { return in_.addr + r.address; }
@@ -107,7 +104,7 @@ class SectionFixer {
   void rebaseField(const Relocation& r) { addRebase(image_, fieldFinal(r)); }
 
   // The symbol a non-scattered external relocation names, resolved.
-  void externalVanilla(const Relocation& r) {
+  void externalAddress(const Relocation& r) {
     if (r.symbolnum >= objFile_.symbols.size()) bad(r, "symbol index " + std::to_string(r.symbolnum) + " out of range");
     const InputSymbol& sym = objFile_.symbols[r.symbolnum];
     int g = image_.objectGlobals[o_][r.symbolnum];
@@ -144,7 +141,7 @@ class SectionFixer {
   }
 
   // The stored value is an object-space address in section r.symbolnum.
-  void localVanilla(const Relocation& r) {
+  void localAddress(const Relocation& r) {
     if (r.symbolnum == MachO::R_ABS) return;
     if (r.symbolnum > objFile_.sections.size()) bad(r, "section number " + std::to_string(r.symbolnum) + " out of range");
     int ts = int(r.symbolnum) - 1;
@@ -161,9 +158,16 @@ class SectionFixer {
     rebaseField(r);
   }
 
+  // How far the object-space address `addr` that a scattered entry of this
+  // kind gives moves.
+  uint32_t movedBy(const RelocationKind& kind, uint32_t addr, const Relocation& r) const {
+    return kind.addressNamesDefinition ? referenceDisplacement(image_, o_, addr, context(r))
+                                       : displacement(image_, o_, addr, context(r));
+  }
+
   // r.value names the target's base; the stored value may point beside it.
-  void scatteredVanilla(const Relocation& r) {
-    uint32_t moved = referenceDisplacement(image_, o_, r.value, context(r));
+  void scatteredAddress(const Relocation& r, const RelocationKind& kind) {
+    uint32_t moved = movedBy(kind, r.value, r);
     int32_t stored = readStored(r);
     if (r.pcrel) {
       uint32_t target = fieldObjAddr(r) + r.width() + uint32_t(stored);
@@ -175,13 +179,10 @@ class SectionFixer {
     rebaseField(r);
   }
 
-  void sectionDifference(const Relocation& r, const Relocation& pair) {
-    if (r.length != 2 && r.length != 1) bad(r, "section difference must be 2 or 4 bytes wide");
-    if (r.pcrel) bad(r, "pc-relative section difference");
-    // A local section difference means "whatever lies at that address"; a
-    // plain one names the symbol there, which may have been replaced.
-    uint32_t movedA = r.type == MachO::GENERIC_RELOC_LOCAL_SECTDIFF ? displacement(image_, o_, r.value, context(r))
-                                                                    : referenceDisplacement(image_, o_, r.value, context(r));
+  // The field holds A - B + stored offset: A from r, B from its PAIR entry.
+  void sectionDifference(const Relocation& r, const RelocationKind& kind, const Relocation& pair) {
+    if (r.length != 2 && r.length != 1) bad(r, std::string(kind.what) + " must be 2 or 4 bytes wide");
+    uint32_t movedA = movedBy(kind, r.value, r);
     uint32_t movedB = displacement(image_, o_, pair.value, context(r));
     int32_t stored = readStored(r);
     int64_t value = r.length == 2 ? int64_t(int32_t(uint32_t(stored) + movedA - movedB))

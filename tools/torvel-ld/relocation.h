@@ -1,6 +1,7 @@
 // Applies every relocation of every kept input section to the output
-// contents, and fills the non-lazy pointer slots from the objects' indirect
-// symbol tables. Records the rebases, binds and weak binds this needs.
+// contents, each as its kind's row in relocation_kinds.h says, and fills the
+// non-lazy pointer slots from the objects' indirect symbol tables. Records
+// the rebases, binds and weak binds this needs.
 #pragma once
 
 #include "image.h"

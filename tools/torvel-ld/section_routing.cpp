@@ -76,6 +76,13 @@ SectionRoute routeSection(const InputSection& in, const std::string& path) {
   return refuse("segment " + seg + " is not supported");
 }
 
+std::vector<std::vector<SectionRoute>> routeSections(const std::vector<ObjectFile>& objects) {
+  std::vector<std::vector<SectionRoute>> routes(objects.size());
+  for (size_t o = 0; o < objects.size(); ++o)
+    for (const InputSection& in : objects[o].sections) routes[o].push_back(routeSection(in, objects[o].path));
+  return routes;
+}
+
 int sectionRank(const std::string& seg, const std::string& sect, uint32_t flags) {
   if (seg == "__TEXT") {
     if (sect == "__text") return 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "object_file.h"
 
@@ -19,6 +20,10 @@ struct SectionRoute {
 
 // Throws LinkError (naming `path`) for sections the linker does not support.
 SectionRoute routeSection(const InputSection& section, const std::string& path);
+
+// The route of every section of every object, in object and section order:
+// [object][section].
+std::vector<std::vector<SectionRoute>> routeSections(const std::vector<ObjectFile>& objects);
 
 // Place of an output section within its segment: lower ranks come first.
 int sectionRank(const std::string& segname, const std::string& sectname, uint32_t flags);

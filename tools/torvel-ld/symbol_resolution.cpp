@@ -4,6 +4,7 @@
 
 #include "diagnostics.h"
 #include "macho.h"
+#include "relocation_kinds.h"
 
 namespace torvel::ld {
 
@@ -73,8 +74,8 @@ void recordReplacedDefinitions(Image& image) {
   }
 }
 
-}  // namespace
-
+// Adds (or finds) an import that the linker itself needs and returns its
+// global index.
 int addLinkerImport(Image& image, const std::string& name) {
   int index = globalFor(image, name);
   GlobalSymbol& g = image.globals[index];
@@ -82,6 +83,32 @@ int addLinkerImport(Image& image, const std::string& name) {
   g.weakImport = false;
   return index;
 }
+
+// A call (relocationKinds() says which entries are calls) to an import or to
+// an exported weak definition reaches it through a stub; stubs are numbered
+// in the order of the first call.
+void chooseStubs(Image& image) {
+  for (size_t o = 0; o < image.objects.size(); ++o) {
+    const ObjectFile& obj = image.objects[o];
+    for (size_t s = 0; s < obj.sections.size(); ++s) {
+      if (image.routes[o][s].action != SectionRoute::Action::Copy) continue;
+      for (const Relocation& r : obj.sections[s].relocs) {
+        if (!callsThroughStub(r)) continue;
+        if (r.symbolnum >= obj.symbols.size()) continue;  // reported when relocations are applied
+        int g = image.objectGlobals[o][r.symbolnum];
+        if (g < 0) continue;
+        const GlobalSymbol& sym = image.globals[g];
+        if (sym.kind != GlobalSymbol::Kind::Import && !sym.boundByName()) continue;
+        if (image.stubOfGlobal.count(g)) continue;
+        image.stubOfGlobal[g] = int(image.stubs.size());
+        image.stubs.push_back({g});
+        if (sym.kind == GlobalSymbol::Kind::Import) image.lazyBinding = true;
+      }
+    }
+  }
+}
+
+}  // namespace
 
 void resolveSymbols(Image& image) {
   std::map<int, std::string> firstReference;
@@ -127,6 +154,11 @@ void resolveSymbols(Image& image) {
   }
   if (!missing.empty())
     fail("undefined symbols that are not in the list of allowed imports:" + missing);
+
+  image.routes = routeSections(image.objects);
+  chooseStubs(image);
+  // Stubs of imports are bound lazily, through dyld_stub_binder.
+  if (image.lazyBinding) image.binderGlobal = addLinkerImport(image, "dyld_stub_binder");
 }
 
 }  // namespace torvel::ld

@@ -15,12 +15,14 @@ class Builder {
   Builder() { strings_.cstr(" "); }
 
   void add(const std::string& name, uint8_t type, uint8_t sect, uint16_t desc, uint32_t value) {
-    nlist_.u32(uint32_t(strings_.size()));
+    MachO::nlist entry{};
+    entry.n_strx = uint32_t(strings_.size());
+    entry.n_type = type;
+    entry.n_sect = sect;
+    entry.n_desc = int16_t(desc);
+    entry.n_value = value;
+    appendStruct(nlist_, entry);
     strings_.cstr(name);
-    nlist_.u8(type);
-    nlist_.u8(sect);
-    nlist_.u16(desc);
-    nlist_.u32(value);
     ++count_;
   }
   uint32_t count() const { return count_; }
@@ -103,7 +105,8 @@ SymbolTables buildSymbolTables(Image& image) {
   }
   t.nundef = b.count() - t.nlocal - t.nextdef;
 
-  // Indirect table: stubs, then non-lazy pointers, then lazy pointers.
+  // Indirect table: stubs, then non-lazy pointers, then lazy pointers, as
+  // layout numbered them in each section's reserved1.
   ByteWriter ind;
   auto refIndex = [&](const IndirectRef& ref) -> uint32_t {
     if (ref.kind == IndirectRef::Kind::Absolute) return MachO::INDIRECT_SYMBOL_ABS;
@@ -111,15 +114,8 @@ SymbolTables buildSymbolTables(Image& image) {
     return uint32_t(image.globals[ref.global].outputIndex);
   };
   uint32_t n = 0;
-  auto mark = [&](const char* seg, const char* sect) {
-    int s = image.findSection(seg, sect);
-    if (s >= 0) image.sections[s].reserved1 = n;
-  };
-  mark("__TEXT", "__symbol_stub");
   for (const Stub& st : image.stubs) ind.u32(refIndex({IndirectRef::Kind::Global, st.global})), ++n;
-  mark("__DATA", "__nl_symbol_ptr");
   for (const IndirectRef& ref : image.nlSlots) ind.u32(refIndex(ref)), ++n;
-  mark("__DATA", "__la_symbol_ptr");
   for (const Stub& st : image.stubs) ind.u32(refIndex({IndirectRef::Kind::Global, st.global})), ++n;
   t.nindirect = n;
 

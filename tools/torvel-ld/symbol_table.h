@@ -18,8 +18,7 @@ struct SymbolTables {
   uint32_t nindirect = 0;
 };
 
-// Also sets reserved1 (first indirect-table index) of the stub and pointer
-// sections and each global's outputIndex.
+// Also sets each global's outputIndex.
 SymbolTables buildSymbolTables(Image& image);
 
 std::vector<ExportEntry> exportedSymbols(const Image& image);

@@ -25,6 +25,11 @@ struct TORVEL_EXPORT _List_node_base {
   void unhook() throw();
 };
 
+// The leading part of every node of the guest's lists.
+static_assert(sizeof(_List_node_base) == 8, "a list node record is two words");
+static_assert(__builtin_offsetof(_List_node_base, next) == 0, "next is the first word");
+static_assert(__builtin_offsetof(_List_node_base, prev) == 4, "prev is the second word");
+
 }
 
 #endif

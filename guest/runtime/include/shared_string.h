@@ -160,6 +160,17 @@ private:
 typedef basic_string<char> string;
 typedef basic_string<wchar_t> wstring;
 
+// Inlined guest code reads and writes these fields at these offsets; the
+// string object itself is the character pointer and nothing else.
+static_assert(sizeof(string) == 4, "a string is one pointer");
+static_assert(sizeof(wstring) == 4, "a wide string is one pointer");
+static_assert(sizeof(string::_Rep) == 12, "the header is three words");
+static_assert(__builtin_offsetof(string::_Rep, length) == 0, "length is the header's first word");
+static_assert(__builtin_offsetof(string::_Rep, capacity) == 4, "capacity is the header's second word");
+static_assert(__builtin_offsetof(string::_Rep, ref_count) == 8, "ref_count is the header's third word");
+static_assert(sizeof(string::_Rep::ref_count) == 4, "ref_count is a 32-bit word");
+static_assert(sizeof(wstring::_Rep) == 12, "the wide string has the same header");
+
 }
 
 #endif

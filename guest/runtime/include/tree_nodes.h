@@ -21,6 +21,15 @@ struct TORVEL_EXPORT _Rb_tree_node_base {
   _Rb_tree_node_base* right;
 };
 
+// The leading part of every node of the guest's maps and sets, read by its
+// inlined container code.
+static_assert(sizeof(_Rb_tree_color) == 4, "the colour is a 32-bit enumeration");
+static_assert(sizeof(_Rb_tree_node_base) == 16, "a tree node record is four words");
+static_assert(__builtin_offsetof(_Rb_tree_node_base, color) == 0, "color is the first word");
+static_assert(__builtin_offsetof(_Rb_tree_node_base, parent) == 4, "parent is the second word");
+static_assert(__builtin_offsetof(_Rb_tree_node_base, left) == 8, "left is the third word");
+static_assert(__builtin_offsetof(_Rb_tree_node_base, right) == 12, "right is the fourth word");
+
 TORVEL_EXPORT _Rb_tree_node_base* _Rb_tree_increment(_Rb_tree_node_base* x) throw();
 TORVEL_EXPORT const _Rb_tree_node_base* _Rb_tree_increment(const _Rb_tree_node_base* x) throw();
 TORVEL_EXPORT _Rb_tree_node_base* _Rb_tree_decrement(_Rb_tree_node_base* x) throw();

@@ -4,6 +4,9 @@
    functions and data, leaves the lazy pointers to a real dyld_stub_binder
    that resolves them on first call, runs the module initialisers, finds
    "_smoke_main" in the export trie, calls it and prints the result.
+   It reads the dylib with the test loader's walkers (hosts/loader/
+   macho_image.h), which end the process with a message on anything
+   malformed.
    Usage: smoke_loader DYLIB */
 #include <stdint.h>
 #include <stdio.h>
@@ -11,51 +14,15 @@
 #include <string.h>
 #include <sys/mman.h>
 
-static uint8_t *image;   /* where __TEXT (vmaddr 0) is mapped */
-static uint8_t *file;
-static long file_size;
-static uint32_t seg_vmaddr[8];
-static int nsegs;
-static uint32_t dyld_info[10];
+#include "macho_image.h"
+
+static struct macho_image dylib;
+static uint8_t *image; /* where vm address 0 is mapped */
 static int lazy_binds;
 
 static void die(const char *what) {
   fprintf(stderr, "smoke_loader: %s\n", what);
   exit(2);
-}
-
-static uint32_t rd32(const uint8_t *p) { return p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24; }
-/* Rebased words in code (a stub's operand) need not be 4-byte aligned. */
-static void slide_word(uint8_t *p, uint32_t slide) {
-  uint32_t v;
-  memcpy(&v, p, sizeof v);
-  v += slide;
-  memcpy(p, &v, sizeof v);
-}
-
-static uint32_t uleb(const uint8_t **p) {
-  uint32_t v = 0;
-  int shift = 0;
-  uint8_t b;
-  do {
-    b = *(*p)++;
-    v |= (uint32_t)(b & 0x7F) << shift;
-    shift += 7;
-  } while (b & 0x80);
-  return v;
-}
-
-static int32_t sleb(const uint8_t **p) {
-  int32_t v = 0;
-  int shift = 0;
-  uint8_t b;
-  do {
-    b = *(*p)++;
-    v |= (int32_t)(b & 0x7F) << shift;
-    shift += 7;
-  } while (b & 0x80);
-  if (shift < 32 && (b & 0x40)) v |= -(1 << shift);
-  return v;
 }
 
 /* ---- what the "host" supplies ---- */
@@ -71,6 +38,24 @@ static void *host_lookup(const char *name) {
   if (!strcmp(name, "dyld_stub_binder")) return (void *)smoke_stub_binder;
   fprintf(stderr, "smoke_loader: unknown import %s\n", name);
   exit(2);
+}
+
+/* Rebased words in code (a stub's operand) need not be 4-byte aligned. */
+static void rebase_one(void *context, int type, uint32_t vmaddr) {
+  (void)context;
+  (void)type; /* pointers and absolute text words both move by the slide */
+  uint32_t word;
+  memcpy(&word, image + vmaddr, sizeof word);
+  word += (uint32_t)(uintptr_t)image;
+  memcpy(image + vmaddr, &word, sizeof word);
+}
+
+static void bind_one(void *context, const struct macho_bind *bind) {
+  void **target = context; /* where the lazy binder wants the address, or null */
+  void *address = host_lookup(bind->name);
+  uint32_t value = (uint32_t)(uintptr_t)address + (uint32_t)bind->addend;
+  memcpy(image + bind->vmaddr, &value, sizeof value);
+  if (target) *target = address;
 }
 
 /* dyld_stub_binder's contract: [esp] = image-cache slot address,
@@ -95,99 +80,40 @@ __asm__(
 
 __attribute__((used)) void *resolve_lazy(void *cache, uint32_t offset) {
   (void)cache;
-  const uint8_t *p = file + dyld_info[6] + offset;
-  uint32_t addr = 0;
-  const char *name = NULL;
-  for (;;) {
-    uint8_t op = *p++, imm = op & 0x0F;
-    switch (op & 0xF0) {
-      case 0x70: addr = seg_vmaddr[imm] + uleb(&p); break;
-      case 0x10: break;
-      case 0x40: name = (const char *)p; p += strlen(name) + 1; break;
-      case 0x90: {
-        void *target = host_lookup(name);
-        *(uint32_t *)(image + addr) = (uint32_t)target;
-        ++lazy_binds;
-        return target;
-      }
-      default: die("unexpected lazy-bind opcode");
-    }
-  }
+  void *target = NULL;
+  macho_walk_lazy_bind_at(&dylib, offset, bind_one, &target);
+  if (!target) die("a lazy-bind entry bound nothing");
+  ++lazy_binds;
+  return target;
 }
 
-static void rebase_all(void) {
-  const uint8_t *p = file + dyld_info[0], *end = p + dyld_info[1];
-  uint32_t addr = 0, slide = (uint32_t)image;
-  while (p < end) {
-    uint8_t op = *p++, imm = op & 0x0F;
-    uint32_t n, skip;
-    switch (op & 0xF0) {
-      case 0x00: return;
-      case 0x10: break;
-      case 0x20: addr = seg_vmaddr[imm] + uleb(&p); break;
-      case 0x30: addr += uleb(&p); break;
-      case 0x40: addr += imm * 4; break;
-      case 0x50: for (n = 0; n < imm; ++n, addr += 4) slide_word(image + addr, slide); break;
-      case 0x60: for (n = uleb(&p); n > 0; --n, addr += 4) slide_word(image + addr, slide); break;
-      case 0x70: slide_word(image + addr, slide); addr += uleb(&p) + 4; break;
-      case 0x80:
-        n = uleb(&p);
-        skip = uleb(&p);
-        for (; n > 0; --n, addr += skip + 4) slide_word(image + addr, slide);
-        break;
-      default: die("unexpected rebase opcode");
-    }
-  }
+struct export_search {
+  const char *name;
+  long offset;
+};
+
+static void match_export(void *context, const char *name, uint32_t flags, uint32_t offset) {
+  struct export_search *search = context;
+  (void)flags;
+  if (!strcmp(name, search->name)) search->offset = (long)offset;
 }
 
-static void bind_all(void) {
-  const uint8_t *p = file + dyld_info[2], *end = p + dyld_info[3];
-  uint32_t addr = 0;
-  int32_t addend = 0;
-  const char *name = NULL;
-  while (p < end) {
-    uint8_t op = *p++, imm = op & 0x0F;
-    switch (op & 0xF0) {
-      case 0x00: return;
-      case 0x10: case 0x30: case 0x50: break;
-      case 0x20: uleb(&p); break;
-      case 0x40: name = (const char *)p; p += strlen(name) + 1; break;
-      case 0x60: addend = sleb(&p); break;
-      case 0x70: addr = seg_vmaddr[imm] + uleb(&p); break;
-      case 0x80: addr += uleb(&p); break;
-      case 0x90: *(uint32_t *)(image + addr) = (uint32_t)host_lookup(name) + addend; addr += 4; break;
-      default: die("unexpected bind opcode");
-    }
-  }
-}
-
-/* Export trie lookup: the offset of `name` from the mach_header, or -1. */
+/* The offset of `name` from the mach_header, or -1. */
 static long find_export(const char *name) {
-  const uint8_t *trie = file + dyld_info[8];
-  const uint8_t *node = trie;
-  for (;;) {
-    const uint8_t *p = node;
-    uint32_t terminal = uleb(&p);
-    if (*name == 0) {
-      if (!terminal) return -1;
-      uleb(&p); /* flags */
-      return (long)uleb(&p);
+  struct export_search search = {name, -1};
+  macho_walk_exports(&dylib, match_export, &search);
+  return search.offset;
+}
+
+static void run_initialisers(void) {
+  for (unsigned i = 0; i < dylib.section_count; ++i) {
+    const struct macho_section *s = &dylib.sections[i];
+    if ((s->flags & MACHO_SECTION_TYPE) != MACHO_S_MOD_INIT_FUNC_POINTERS) continue;
+    for (uint32_t k = 0; k < s->size / 4; ++k) {
+      uint32_t function;
+      memcpy(&function, image + s->addr + 4 * k, sizeof function);
+      ((void (*)(void))(uintptr_t)function)();
     }
-    p += terminal;
-    uint8_t children = *p++;
-    const uint8_t *next = NULL;
-    for (int i = 0; i < children && !next; ++i) {
-      const char *label = (const char *)p;
-      size_t len = strlen(label);
-      p += len + 1;
-      uint32_t child = uleb(&p);
-      if (!strncmp(name, label, len)) {
-        name += len;
-        next = trie + child;
-      }
-    }
-    if (!next) return -1;
-    node = next;
   }
 }
 
@@ -196,43 +122,22 @@ int main(int argc, char **argv) {
   FILE *f = fopen(argv[1], "rb");
   if (!f) die("cannot open the dylib");
   fseek(f, 0, SEEK_END);
-  file_size = ftell(f);
+  long file_size = ftell(f);
   fseek(f, 0, SEEK_SET);
-  file = malloc(file_size);
+  uint8_t *file = malloc(file_size);
   if (fread(file, 1, file_size, f) != (size_t)file_size) die("short read");
   fclose(f);
-  if (rd32(file) != 0xFEEDFACE || rd32(file + 12) != 6) die("not an i386 dylib");
+  macho_read(&dylib, file, (size_t)file_size, argv[1]);
 
-  uint32_t ncmds = rd32(file + 16), at = 28, span = 0;
-  for (uint32_t i = 0; i < ncmds; ++i) {
-    uint32_t cmd = rd32(file + at), size = rd32(file + at + 4);
-    if (cmd == 0x1 && nsegs < 8) {
-      seg_vmaddr[nsegs++] = rd32(file + at + 24);
-      uint32_t end = rd32(file + at + 24) + rd32(file + at + 28);
-      if (end > span) span = end;
-    }
-    if (cmd == 0x80000022) memcpy(dyld_info, file + at + 8, sizeof dyld_info);
-    at += size;
-  }
-  image = mmap(NULL, span, PROT_READ | PROT_WRITE | PROT_EXEC, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  image = mmap(NULL, dylib.span_end, PROT_READ | PROT_WRITE | PROT_EXEC, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (image == MAP_FAILED) die("mmap failed");
-  uint32_t init_addr = 0, init_size = 0;
-  at = 28;
-  for (uint32_t i = 0; i < ncmds; ++i) {
-    uint32_t cmd = rd32(file + at), size = rd32(file + at + 4);
-    if (cmd == 0x1) {
-      memcpy(image + rd32(file + at + 24), file + rd32(file + at + 32), rd32(file + at + 36));
-      uint32_t nsects = rd32(file + at + 48);
-      for (uint32_t s = 0; s < nsects; ++s) {
-        const uint8_t *h = file + at + 56 + 68 * s;
-        if ((rd32(h + 56) & 0xFF) == 0x9) init_addr = rd32(h + 32), init_size = rd32(h + 36);
-      }
-    }
-    at += size;
+  for (unsigned i = 0; i < dylib.segment_count; ++i) {
+    const struct macho_segment *s = &dylib.segments[i];
+    memcpy(image + s->vmaddr, file + s->fileoff, s->filesize);
   }
-  rebase_all();
-  bind_all();
-  for (uint32_t i = 0; i < init_size / 4; ++i) ((void (*)(void))(*(uint32_t *)(image + init_addr + 4 * i)))();
+  macho_walk_rebases(&dylib, rebase_one, NULL);
+  macho_walk_binds(&dylib, MACHO_BINDS, bind_one, NULL);
+  run_initialisers();
 
   long entry = find_export("_smoke_main");
   if (entry < 0) die("_smoke_main is not exported");
