@@ -4,6 +4,7 @@
 #include "game_verification.h"
 #include "identifiers.h"
 #include "session_log.h"
+#include "status_texts.h"
 #include "termination_text.h"
 
 namespace vornik {

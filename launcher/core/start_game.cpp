@@ -10,6 +10,7 @@
 #include "launch_environment.h"
 #include "launch_error.h"
 #include "session_log.h"
+#include "status_texts.h"
 
 namespace vornik {
 
