@@ -1,7 +1,6 @@
 // vornik-launcher-cli of the built application bundle, run as a user would
 // from a shell, with a temporary home folder.
 #include "fixture_bundles.h"
-#include "identifiers.h"
 #include "plist_preferences.h"
 #include "run_program.h"
 #include "status_texts.h"

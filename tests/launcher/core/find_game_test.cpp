@@ -1,8 +1,9 @@
 // Finding, adopting and choosing the game, on a temporary home folder and a
 // temporary system applications folder.
+#include "fixed_locations.h"
 #include "fixture_bundles.h"
-#include "identifiers.h"
 #include "launcher_world.h"
+#include "preference_keys.h"
 #include "status_texts.h"
 
 #include <gtest/gtest.h>

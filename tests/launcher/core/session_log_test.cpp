@@ -1,7 +1,6 @@
 // New logs, the latest log and Show Logs, on a temporary home folder.
 #include "session_log.h"
 
-#include "identifiers.h"
 #include "launcher_world.h"
 #include "posix_files.h"
 #include "status_texts.h"

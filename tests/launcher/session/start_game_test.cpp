@@ -1,7 +1,8 @@
 // Play with a real child: the development stand-in at the runtime host's path
 // of a temporary launcher bundle, real processes, real session logs.
+#include "bundle_identifiers.h"
+#include "fixed_locations.h"
 #include "fixture_bundles.h"
-#include "identifiers.h"
 #include "launcher_world.h"
 #include "posix_files.h"
 #include "posix_processes.h"
