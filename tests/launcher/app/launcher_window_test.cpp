@@ -351,7 +351,9 @@ private slots:
         const QString ready("Ready to play");
         const Case cases[] = {
             {"another session runs",
-             [&](Setup& s) { running = std::make_unique<RunningBundle>(s.world.root / "Other/Torvel.app", runtimeIdentifier); },
+             [&](Setup& s) {
+                 running = std::make_unique<RunningBundle>(s.world.root / "Other/Torvel.app", runtimeIdentifier);
+             },
              ready, "A compatibility session is already running."},
             {"the Steam edition without Steam",
              [](Setup& s) {
@@ -383,6 +385,13 @@ private slots:
              "Vornik stopped on signal 9. See the session log."},
         };
         for (const Case& c : cases) {
+            // Even a failed case leaves the next test an ordinary ending.
+            struct EndingReset {
+                ~EndingReset() {
+                    qunsetenv("TORVEL_STAND_IN_EXIT_STATUS");
+                    qunsetenv("TORVEL_STAND_IN_SIGNAL");
+                }
+            } endingReset;
             Setup setup;
             writeBundle(setup.world.applications + "/" + gameFileName, validGame());
             c.arrange(setup);
@@ -395,8 +404,6 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!window->launcher().isRunning(), 20000);
             QVERIFY2(window->statusLabel()->text() == c.shown, qPrintable(status()));
             running.reset();
-            qunsetenv("TORVEL_STAND_IN_EXIT_STATUS");
-            qunsetenv("TORVEL_STAND_IN_SIGNAL");
         }
     }
 
