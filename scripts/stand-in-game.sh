@@ -7,13 +7,13 @@
 # Usage: scripts/stand-in-game.sh FOLDER   (makes FOLDER/Vornik Complete Edition.app)
 set -euo pipefail
 folder="${1:?usage: stand-in-game.sh FOLDER}"
-identifiers="$(cd "$(dirname "$0")/.." && pwd)/launcher/core/identifiers.h"
+core="$(cd "$(dirname "$0")/.." && pwd)/launcher/core"
 
 # The identifier and the file name the launcher looks for, from its own source.
-identifier=$(sed -n 's/.*gameIdentifier = "\(.*\)";.*/\1/p' "$identifiers")
-name=$(sed -n 's/.*gameFileName = "\(.*\)";.*/\1/p' "$identifiers")
+identifier=$(sed -n 's/.*gameIdentifier = "\(.*\)";.*/\1/p' "$core/bundle_identifiers.h")
+name=$(sed -n 's/.*gameFileName = "\(.*\)";.*/\1/p' "$core/fixed_locations.h")
 if [ -z "$identifier" ] || [ -z "$name" ]; then
-  echo "stand-in-game: no gameIdentifier or gameFileName in $identifiers" >&2
+  echo "stand-in-game: no gameIdentifier in $core/bundle_identifiers.h or gameFileName in $core/fixed_locations.h" >&2
   exit 1
 fi
 

@@ -8,6 +8,7 @@
 #include "posix_bundles.h"
 #include "posix_services.h"
 #include "queued_main_thread.h"
+#include "status_texts.h"
 #include "system_services.h"
 #include "text_controls.h"
 

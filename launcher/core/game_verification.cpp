@@ -1,7 +1,8 @@
 #include "game_verification.h"
 
+#include "bundle_identifiers.h"
 #include "file_paths.h"
-#include "identifiers.h"
+#include "fixed_locations.h"
 #include "launch_error.h"
 
 #include <algorithm>
@@ -10,11 +11,17 @@
 namespace vornik {
 
 namespace {
+
+// The processor number of 32-bit Intel code in an executable's header, which
+// the game's executable must contain.
+constexpr int architectureI386 = 7;
+
 std::string lowerCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
+
 }  // namespace
 
 Result<std::string> verifiedGame(const std::string& path, Bundles& bundles, Files& files) {

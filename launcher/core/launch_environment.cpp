@@ -1,6 +1,6 @@
 #include "launch_environment.h"
 
-#include "identifiers.h"
+#include "environment_variables.h"
 
 namespace vornik {
 

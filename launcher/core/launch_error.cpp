@@ -1,17 +1,19 @@
 #include "launch_error.h"
 
+#include "status_texts.h"
+
 namespace vornik {
 
 std::string_view message(LaunchError error) {
     switch (error) {
     case LaunchError::wrongApp:
-        return "Choose the 32-bit Vornik Complete Edition Mac application (.app).";
+        return wrongAppText;
     case LaunchError::missingSteam:
-        return "Open Steam and sign in, then click Play again.";
+        return missingSteamText;
     case LaunchError::missingRuntime:
-        return "The compatibility runtime is missing. Replace this launcher with a complete copy.";
+        return missingRuntimeText;
     case LaunchError::logCreation:
-        return "The launcher could not create its session log.";
+        return logCreationText;
     }
     return {};
 }

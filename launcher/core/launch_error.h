@@ -1,6 +1,6 @@
 #pragma once
-// The launcher's own errors. Each case has one fixed message, which is what
-// the status label shows when an action ends with it.
+// The launcher's own errors. Each case has one fixed message (status_texts.h),
+// which is what the status label shows when an action ends with it.
 
 #include "launch_failure.h"
 

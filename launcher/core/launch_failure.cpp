@@ -1,5 +1,7 @@
 #include "launch_failure.h"
 
+#include "status_texts.h"
+
 #include <cstring>
 
 namespace vornik {

@@ -34,9 +34,6 @@ bool needsRosetta(const LaunchFailure& failure);
 // The status text a failed launch shows.
 std::string launchFailureStatus(const LaunchFailure& failure);
 
-inline constexpr const char* rosettaRequiredText =
-    "Rosetta is required to run the compatibility runtime.";
-
 // Either a value or the failure that prevented it.
 template <typename T>
 class Result {

@@ -1,9 +1,12 @@
 #include "launcher.h"
 
+#include "bundle_identifiers.h"
 #include "file_paths.h"
+#include "fixed_locations.h"
 #include "game_verification.h"
-#include "identifiers.h"
+#include "preference_keys.h"
 #include "session_log.h"
+#include "status_texts.h"
 #include "termination_text.h"
 
 namespace vornik {

@@ -63,11 +63,4 @@ private:
     std::optional<std::string> lastLog_;
 };
 
-inline constexpr const char* noCopySelectedText = "No supported copy selected";
-inline constexpr const char* chooseDownloadedText = "Choose the Vornik application you downloaded.";
-inline constexpr const char* readyText = "Ready to play";
-inline constexpr const char* steamEditionText = "Steam edition. Keep Steam open while playing.";
-inline constexpr const char* runningText = "Vornik is running.";
-inline constexpr const char* alreadyRunningText = "A compatibility session is already running.";
-
 }  // namespace vornik

@@ -1,7 +1,7 @@
 #include "session_log.h"
 
 #include "file_paths.h"
-#include "identifiers.h"
+#include "fixed_locations.h"
 #include "launch_error.h"
 
 namespace vornik {

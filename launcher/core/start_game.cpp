@@ -4,14 +4,21 @@
 
 #include "launcher.h"
 
+#include "bundle_identifiers.h"
 #include "file_paths.h"
+#include "fixed_locations.h"
 #include "game_verification.h"
-#include "identifiers.h"
 #include "launch_environment.h"
 #include "launch_error.h"
 #include "session_log.h"
+#include "status_texts.h"
 
 namespace vornik {
+
+namespace {
+// The runtime host's first argument, before the game's path.
+constexpr const char* runtimeVerboseArgument = "-v";
+}  // namespace
 
 void Launcher::startGame() {
     if (!game_ || process_) return;

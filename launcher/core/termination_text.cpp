@@ -1,14 +1,14 @@
 #include "termination_text.h"
 
+#include "status_texts.h"
+
 namespace vornik {
 
 std::string terminationText(int status, bool signaled) {
-    if (signaled)
-        return "Vornik stopped on signal " + std::to_string(status) + ". See the session log.";
-    if (status == 0) return "Ready to play";
-    if (status == noProfileStatus)
-        return "No compatibility profile matched this Vornik build. See the session log.";
-    return "Vornik exited with status " + std::to_string(status) + ". See the session log.";
+    if (signaled) return stoppedOnSignalText(status);
+    if (status == 0) return readyText;
+    if (status == noProfileStatus) return noProfileMatchedText;
+    return exitedWithStatusText(status);
 }
 
 }  // namespace vornik

@@ -1,8 +1,8 @@
 #include "plist_preferences.h"
 
+#include "bundle_identifiers.h"
 #include "file_contents.h"
 #include "file_paths.h"
-#include "identifiers.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -4,7 +4,7 @@
 // domain). Built only on macOS.
 #include "system_services.h"
 
-#include "identifiers.h"
+#include "bundle_identifiers.h"
 
 #import <Foundation/Foundation.h>
 

@@ -1,14 +1,17 @@
 // The window on the offscreen platform, with the preferences and the home
 // folder in temporary folders and the development stand-in as runtime host.
+#include "bundle_identifiers.h"
 #include "choose_game_panel.h"
 #include "elided_label.h"
+#include "fixed_locations.h"
 #include "fixture_bundles.h"
-#include "identifiers.h"
-#include "launcher_world.h"
 #include "launcher_window.h"
-#include "posix_files.h"
-#include "posix_services.h"
+#include "launcher_world.h"
 #include "plist_preferences.h"
+#include "posix_files.h"
+#include "posix_processes.h"
+#include "posix_services.h"
+#include "preference_keys.h"
 #include "qt_main_thread.h"
 #include "run_program.h"
 #include "status_label.h"
@@ -24,9 +27,33 @@
 #include <QtTest>
 
 #include <filesystem>
+#include <functional>
 
 using namespace vornik;
 using namespace vornik::testing;
+
+namespace {
+
+// Every new log gets the same name, so one left at that name stops the next.
+class RepeatingUuidFiles : public PosixFiles {
+public:
+    using PosixFiles::PosixFiles;
+    std::string newUuidString() override { return "00000000-0000-4000-8000-000000000000"; }
+};
+
+// A platform that refuses every launch with the given failure.
+class RefusingProcesses : public PosixProcesses {
+public:
+    explicit RefusingProcesses(LaunchFailure failure) : failure_(std::move(failure)) {}
+    Result<std::shared_ptr<Child>> launch(const ChildLaunch&, std::function<void(ChildEnd)>) override {
+        return failure_;
+    }
+
+private:
+    LaunchFailure failure_;
+};
+
+}  // namespace
 
 class LauncherWindowTest : public QObject {
     Q_OBJECT
@@ -306,6 +333,78 @@ private slots:
         window->launcher().select(game);  // a short text again
         QCOMPARE(status->text(), QString("Ready to play"));
         QVERIFY(status->toolTip().isEmpty());
+    }
+
+    // The status lines the tests above do not reach, each in a situation
+    // that shows it, read off the window exactly as the user reads them.
+    void eachOutcomeOfPlayReadsAsWritten() {
+        struct Case {
+            const char* situation;
+            std::function<void(Setup&)> arrange;  // before the window starts
+            QString adopted;  // the status once the game is found
+            QString shown;    // the status once Play is over and no child runs
+        };
+        std::unique_ptr<RunningBundle> running;  // an application left running for one case
+        const auto endWith = [](const char* variable, const char* value) {
+            return [variable, value](Setup&) { qputenv(variable, value); };
+        };
+        const QString ready("Ready to play");
+        const Case cases[] = {
+            {"another session runs",
+             [&](Setup& s) {
+                 running = std::make_unique<RunningBundle>(s.world.root / "Other/Torvel.app", runtimeIdentifier);
+             },
+             ready, "A compatibility session is already running."},
+            {"the Steam edition without Steam",
+             [](Setup& s) {
+                 BundleContents steam = validGame();
+                 steam.steamMarker = true;
+                 writeBundle(s.world.applications + "/" + gameFileName, steam);
+             },
+             "Steam edition. Keep Steam open while playing.", "Open Steam and sign in, then click Play again."},
+            {"no runtime host",
+             [](Setup& s) { std::filesystem::remove(s.world.launcherBundle + "/" + runtimeExecutablePath); },
+             ready, "The compatibility runtime is missing. Replace this launcher with a complete copy."},
+            {"a file at the new log's name",
+             [](Setup& s) {
+                 s.world.services.files = std::make_shared<RepeatingUuidFiles>(
+                     FolderOverrides{s.world.home, s.world.applications});
+                 writeFile(s.world.logsFolder() + "/00000000-0000-4000-8000-000000000000.log", "");
+             },
+             ready, "The launcher could not create its session log."},
+            {"no Rosetta",
+             [](Setup& s) {
+                 s.world.services.processes = std::make_shared<RefusingProcesses>(LaunchFailure::posix(86));
+             },
+             ready, "Rosetta is required to run the compatibility runtime."},
+            {"no profile matched", endWith("TORVEL_STAND_IN_EXIT_STATUS", "78"), ready,
+             "No compatibility profile matched this Vornik build. See the session log."},
+            {"a failure status", endWith("TORVEL_STAND_IN_EXIT_STATUS", "1"), ready,
+             "Vornik exited with status 1. See the session log."},
+            {"a signal", endWith("TORVEL_STAND_IN_SIGNAL", "9"), ready,
+             "Vornik stopped on signal 9. See the session log."},
+        };
+        for (const Case& c : cases) {
+            // Even a failed case leaves the next test an ordinary ending.
+            struct EndingReset {
+                ~EndingReset() {
+                    qunsetenv("TORVEL_STAND_IN_EXIT_STATUS");
+                    qunsetenv("TORVEL_STAND_IN_SIGNAL");
+                }
+            } endingReset;
+            Setup setup;
+            writeBundle(setup.world.applications + "/" + gameFileName, validGame());
+            c.arrange(setup);
+            auto window = setup.window();
+            const auto status = [&] {
+                return QString("%1: \"%2\"").arg(c.situation, window->statusLabel()->text());
+            };
+            QVERIFY2(window->statusLabel()->text() == c.adopted, qPrintable(status()));
+            QTest::mouseClick(window->playButton(), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!window->launcher().isRunning(), 20000);
+            QVERIFY2(window->statusLabel()->text() == c.shown, qPrintable(status()));
+            running.reset();
+        }
     }
 
     void theChoosePanelTakesOnlyABundleAndAWrongOneKeepsTheGame() {

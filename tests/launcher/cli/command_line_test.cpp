@@ -1,9 +1,9 @@
 // vornik-launcher-cli of the built application bundle, run as a user would
 // from a shell, with a temporary home folder.
 #include "fixture_bundles.h"
-#include "identifiers.h"
 #include "plist_preferences.h"
 #include "run_program.h"
+#include "status_texts.h"
 #include "temporary_folder.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +31,8 @@ TEST_F(CommandLine, FindingNothingSaysWhatTheLookupByIdentifierIsHere) {
     makeFolders(home);
     ProgramRun found = run({"find"});
     EXPECT_EQ(found.exitStatus, 1) << found.output;
-    EXPECT_EQ(printedValue(found.output, "game"), "No supported copy selected");
-    EXPECT_EQ(printedValue(found.output, "status"), "Choose the Vornik application you downloaded.");
+    EXPECT_EQ(printedValue(found.output, "game"), noCopySelectedText);
+    EXPECT_EQ(printedValue(found.output, "status"), chooseDownloadedText);
     // Linux has no system lookup; the scan that stands in for it says so.
     const std::string lookup = printedValue(found.output, "lookup");
     EXPECT_NE(lookup.find("stand-in"), std::string::npos) << found.output;

@@ -1,6 +1,7 @@
 #include "launch_environment.h"
 #include "launch_error.h"
 #include "launch_failure.h"
+#include "status_texts.h"
 #include "termination_text.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +24,8 @@ TEST(RosettaRule, AppliesToCode86UnderPosixDirectlyOrUnderneath) {
         LaunchFailure failure;
         std::string status;
     } cases[] = {
-        {*posix86, "Rosetta is required to run the compatibility runtime."},
-        {make("NSCocoaErrorDomain", 4, "The launch failed.", posix86),
-         "Rosetta is required to run the compatibility runtime."},
+        {*posix86, rosettaRequiredText},
+        {make("NSCocoaErrorDomain", 4, "The launch failed.", posix86), rosettaRequiredText},
         {*posix2, "No such file"},
         {make("NSCocoaErrorDomain", 86, "Cocoa 86"), "Cocoa 86"},
         {make("NSCocoaErrorDomain", 4, "Wrapped", posix2), "Wrapped"},
@@ -33,8 +33,7 @@ TEST(RosettaRule, AppliesToCode86UnderPosixDirectlyOrUnderneath) {
         // Only one level down counts.
         {make("A", 1, "Two deep", std::make_shared<const LaunchFailure>(make("B", 2, "b", posix86))),
          "Two deep"},
-        {failure(LaunchError::missingRuntime),
-         "The compatibility runtime is missing. Replace this launcher with a complete copy."},
+        {failure(LaunchError::missingRuntime), missingRuntimeText},
     };
     for (const Case& c : cases) EXPECT_EQ(launchFailureStatus(c.failure), c.status) << c.failure.description;
 }
@@ -45,11 +44,10 @@ TEST(LaunchErrors, CarryTheirMessagesAndPositions) {
         int position;
         const char* message;
     } cases[] = {
-        {LaunchError::wrongApp, 0, "Choose the 32-bit Vornik Complete Edition Mac application (.app)."},
-        {LaunchError::missingSteam, 1, "Open Steam and sign in, then click Play again."},
-        {LaunchError::missingRuntime, 2,
-         "The compatibility runtime is missing. Replace this launcher with a complete copy."},
-        {LaunchError::logCreation, 3, "The launcher could not create its session log."},
+        {LaunchError::wrongApp, 0, wrongAppText},
+        {LaunchError::missingSteam, 1, missingSteamText},
+        {LaunchError::missingRuntime, 2, missingRuntimeText},
+        {LaunchError::logCreation, 3, logCreationText},
     };
     for (const Case& c : cases) {
         LaunchFailure value = failure(c.error);
@@ -67,16 +65,16 @@ TEST(TerminationText, FirstMatchingRowWins) {
     struct Case {
         int status;
         bool signaled;
-        const char* text;
+        std::string text;
     } cases[] = {
-        {9, true, "Vornik stopped on signal 9. See the session log."},
-        {0, true, "Vornik stopped on signal 0. See the session log."},
-        {78, true, "Vornik stopped on signal 78. See the session log."},
-        {0, false, "Ready to play"},
-        {78, false, "No compatibility profile matched this Vornik build. See the session log."},
-        {1, false, "Vornik exited with status 1. See the session log."},
-        {255, false, "Vornik exited with status 255. See the session log."},
-        {-1, false, "Vornik exited with status -1. See the session log."},
+        {9, true, stoppedOnSignalText(9)},
+        {0, true, stoppedOnSignalText(0)},
+        {78, true, stoppedOnSignalText(78)},
+        {0, false, readyText},
+        {78, false, noProfileMatchedText},
+        {1, false, exitedWithStatusText(1)},
+        {255, false, exitedWithStatusText(255)},
+        {-1, false, exitedWithStatusText(-1)},
     };
     for (const Case& c : cases) EXPECT_EQ(terminationText(c.status, c.signaled), c.text);
 }

@@ -1,8 +1,10 @@
 // Finding, adopting and choosing the game, on a temporary home folder and a
 // temporary system applications folder.
+#include "fixed_locations.h"
 #include "fixture_bundles.h"
-#include "identifiers.h"
 #include "launcher_world.h"
+#include "preference_keys.h"
+#include "status_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -67,7 +69,7 @@ TEST_F(FindGame, TakesTheFirstCandidateThatVerifiesInTheFixedOrder) {
         EXPECT_EQ(test.world.controls.path.text, expected);
         EXPECT_EQ(test.world.controls.path.toolTip, expected);
         EXPECT_EQ(test.world.preferences->stringForKey(gamePathKey), expected);
-        EXPECT_EQ(test.world.controls.status.text, "Ready to play");
+        EXPECT_EQ(test.world.controls.status.text, readyText);
         EXPECT_TRUE(test.world.controls.play.enabled);
     }
 }
@@ -77,8 +79,8 @@ TEST_F(FindGame, NothingFoundShowsTheHintAndDisablesPlay) {
     Launcher& launcher = world.start();
     launcher.findGame();
     EXPECT_FALSE(launcher.game());
-    EXPECT_EQ(world.controls.path.text, "No supported copy selected");
-    EXPECT_EQ(world.controls.status.text, "Choose the Vornik application you downloaded.");
+    EXPECT_EQ(world.controls.path.text, noCopySelectedText);
+    EXPECT_EQ(world.controls.status.text, chooseDownloadedText);
     EXPECT_FALSE(world.controls.play.enabled);
     EXPECT_EQ(world.preferences->stringForKey(gamePathKey), world.root / "gone.app");
 }
@@ -99,7 +101,7 @@ TEST_F(FindGame, SteamEditionIsAnnounced) {
     steam.steamMarker = true;
     writeBundle(inSteam(), steam);
     world.start().findGame();
-    EXPECT_EQ(world.controls.status.text, "Steam edition. Keep Steam open while playing.");
+    EXPECT_EQ(world.controls.status.text, steamEditionText);
     EXPECT_TRUE(world.controls.play.enabled);
 }
 
@@ -119,14 +121,13 @@ TEST_F(FindGame, AChosenGameIsAdoptedAndAWrongOneChangesOnlyTheStatus) {
 
     Launcher::chooseGameEnded(launcher, true, first);
     EXPECT_EQ(launcher->game(), first);
-    EXPECT_EQ(world.controls.status.text, "Ready to play");
+    EXPECT_EQ(world.controls.status.text, readyText);
 
     Launcher::chooseGameEnded(launcher, true, other);
     EXPECT_EQ(launcher->game(), first);
     EXPECT_EQ(world.controls.path.text, first);
     EXPECT_TRUE(world.controls.play.enabled);
-    EXPECT_EQ(world.controls.status.text,
-              "Choose the 32-bit Vornik Complete Edition Mac application (.app).");
+    EXPECT_EQ(world.controls.status.text, wrongAppText);
     EXPECT_EQ(world.preferences->stringForKey(gamePathKey), first);
 }
 

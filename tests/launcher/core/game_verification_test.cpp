@@ -1,8 +1,8 @@
 #include "game_verification.h"
 
 #include "fifo_file.h"
+#include "fixed_locations.h"
 #include "fixture_bundles.h"
-#include "identifiers.h"
 #include "launch_error.h"
 #include "posix_bundles.h"
 #include "posix_files.h"

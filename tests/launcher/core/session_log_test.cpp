@@ -1,9 +1,9 @@
 // New logs, the latest log and Show Logs, on a temporary home folder.
 #include "session_log.h"
 
-#include "identifiers.h"
 #include "launcher_world.h"
 #include "posix_files.h"
+#include "status_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +66,7 @@ TEST_F(SessionLogs, AnExistingFileOrLinkAtTheNameIsNeverReused) {
     ASSERT_TRUE(newSessionLog(repeating));
     Result<std::string> again = newSessionLog(repeating);
     ASSERT_FALSE(again);
-    EXPECT_EQ(again.failure().description, "The launcher could not create its session log.");
+    EXPECT_EQ(again.failure().description, logCreationText);
 
     std::filesystem::remove(world.logsFolder() + "/00000000-0000-4000-8000-000000000000.log");
     std::filesystem::create_symlink(world.root / "elsewhere",
@@ -80,7 +80,7 @@ TEST_F(SessionLogs, AFolderThatCannotBeMadeGivesThePlatformError) {
     Result<std::string> log = newSessionLog(files);
     ASSERT_FALSE(log);
     EXPECT_EQ(log.failure().domain, "NSPOSIXErrorDomain");
-    EXPECT_NE(log.failure().description, "The launcher could not create its session log.");
+    EXPECT_NE(log.failure().description, logCreationText);
     EXPECT_FALSE(latestSessionLog(files));
 }
 

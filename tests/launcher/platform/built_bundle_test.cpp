@@ -1,5 +1,6 @@
 // The build's own application bundle has the layout the launcher relies on.
-#include "identifiers.h"
+#include "bundle_identifiers.h"
+#include "fixed_locations.h"
 #include "info_plist.h"
 #include "own_bundle.h"
 #include "posix_files.h"

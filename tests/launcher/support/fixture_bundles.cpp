@@ -1,6 +1,7 @@
 #include "fixture_bundles.h"
 
-#include "identifiers.h"
+#include "bundle_identifiers.h"
+#include "fixed_locations.h"
 #include "temporary_folder.h"
 
 #include <plist/plist.h>

@@ -1,7 +1,7 @@
 #include "launcher_world.h"
 
+#include "fixed_locations.h"
 #include "fixture_bundles.h"
-#include "identifiers.h"
 #include "posix_services.h"
 
 #include <algorithm>

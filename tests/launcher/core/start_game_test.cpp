@@ -1,10 +1,12 @@
 // Play with a real child: the development stand-in at the runtime host's path
 // of a temporary launcher bundle, real processes, real session logs.
+#include "bundle_identifiers.h"
+#include "fixed_locations.h"
 #include "fixture_bundles.h"
-#include "identifiers.h"
 #include "launcher_world.h"
 #include "posix_files.h"
 #include "posix_processes.h"
+#include "status_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -64,14 +66,14 @@ TEST_F(StartGame, TheChildGetsExactlyTheContractAndItsOutputLandsInTheLog) {
     world.controls.adaptiveTriggers.checked = CheckState::mixed;  // counts as off
 
     launcher.startGame();
-    EXPECT_EQ(world.controls.status.text, "Vornik is running.");
+    EXPECT_EQ(world.controls.status.text, runningText);
     EXPECT_TRUE(launcher.isRunning());
     EXPECT_TRUE(world.controls.runControlsDisabled());
     EXPECT_TRUE(world.controls.logs.enabled);
     ASSERT_TRUE(launcher.lastLog());
 
     ASSERT_TRUE(world.waitForEnd());
-    EXPECT_EQ(world.controls.status.text, "Ready to play");
+    EXPECT_EQ(world.controls.status.text, readyText);
     EXPECT_TRUE(world.controls.runControlsEnabled());
     EXPECT_TRUE(world.controls.logs.enabled);
 
@@ -98,24 +100,23 @@ TEST_F(StartGame, EachWayOfEndingHasItsText) {
     struct Case {
         const char* variable;
         const char* value;
-        const char* text;
+        std::string text;
     } cases[] = {
-        {"TORVEL_STAND_IN_EXIT_STATUS", "0", "Ready to play"},
-        {"TORVEL_STAND_IN_EXIT_STATUS", "78",
-         "No compatibility profile matched this Vornik build. See the session log."},
-        {"TORVEL_STAND_IN_EXIT_STATUS", "1", "Vornik exited with status 1. See the session log."},
-        {"TORVEL_STAND_IN_SIGNAL", "9", "Vornik stopped on signal 9. See the session log."},
+        {"TORVEL_STAND_IN_EXIT_STATUS", "0", readyText},
+        {"TORVEL_STAND_IN_EXIT_STATUS", "78", noProfileMatchedText},
+        {"TORVEL_STAND_IN_EXIT_STATUS", "1", exitedWithStatusText(1)},
+        {"TORVEL_STAND_IN_SIGNAL", "9", stoppedOnSignalText(9)},
     };
     Launcher& launcher = readyLauncher();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         ScopedVariable ending(c.variable, c.value);
         launcher.startGame();
-        EXPECT_EQ(world.controls.status.text, "Vornik is running.");
+        EXPECT_EQ(world.controls.status.text, runningText);
         ASSERT_TRUE(world.waitForEnd());
         EXPECT_EQ(world.controls.status.text, c.text);
         // The running text always comes first, then the end.
-        EXPECT_EQ(world.controls.status.history.end()[-2], "Vornik is running.");
+        EXPECT_EQ(world.controls.status.history.end()[-2], runningText);
         EXPECT_TRUE(world.controls.runControlsEnabled());
         EXPECT_TRUE(world.controls.logs.enabled);
     }
@@ -154,7 +155,7 @@ TEST_F(StartGame, ARuntimeRunningElsewhereIsReportedWithoutALog) {
     Launcher& launcher = readyLauncher();
     RunningBundle other(world.root / "Other/Torvel.app", runtimeIdentifier);
     launcher.startGame();
-    EXPECT_EQ(world.controls.status.text, "A compatibility session is already running.");
+    EXPECT_EQ(world.controls.status.text, alreadyRunningText);
     EXPECT_FALSE(launcher.isRunning());
     EXPECT_FALSE(logsFolderExists());
     EXPECT_TRUE(world.controls.runControlsEnabled());
@@ -166,14 +167,14 @@ TEST_F(StartGame, TheSteamEditionNeedsTheSteamClient) {
     writeBundle(gamePath, steam);
     Launcher& launcher = readyLauncher();
     launcher.startGame();
-    EXPECT_EQ(world.controls.status.text, "Open Steam and sign in, then click Play again.");
+    EXPECT_EQ(world.controls.status.text, missingSteamText);
     EXPECT_FALSE(logsFolderExists());
 
     RunningBundle client(world.root / "Steam.app", steamIdentifier);
     launcher.startGame();
-    EXPECT_EQ(world.controls.status.text, "Vornik is running.");
+    EXPECT_EQ(world.controls.status.text, runningText);
     ASSERT_TRUE(world.waitForEnd());
-    EXPECT_EQ(world.controls.status.text, "Ready to play");
+    EXPECT_EQ(world.controls.status.text, readyText);
 }
 
 TEST_F(StartGame, FailuresBeforeTheLogLeaveNoLog) {
@@ -185,12 +186,11 @@ TEST_F(StartGame, FailuresBeforeTheLogLeaveNoLog) {
     } cases[] = {
         {"runtime_not_executable",
          [&] { std::filesystem::permissions(runtime, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write); },
-         "The compatibility runtime is missing. Replace this launcher with a complete copy."},
-        {"runtime_missing", [&] { std::filesystem::remove(runtime); },
-         "The compatibility runtime is missing. Replace this launcher with a complete copy."},
+         missingRuntimeText},
+        {"runtime_missing", [&] { std::filesystem::remove(runtime); }, missingRuntimeText},
         {"game_replaced",
          [&] { writeBundle(gamePath, [] { BundleContents s = validGame(); s.identifier = "com.example.impostor"; return s; }()); },
-         "Choose the 32-bit Vornik Complete Edition Mac application (.app)."},
+         wrongAppText},
     };
     Launcher& launcher = readyLauncher();
     for (const Case& c : cases) {
@@ -225,8 +225,8 @@ TEST_F(StartGame, ALaunchFailureAfterTheLogKeepsTheEmptyLog) {
     EXPECT_EQ(readFile(*launcher.lastLog()), "");
     EXPECT_TRUE(world.controls.logs.enabled);
     EXPECT_TRUE(world.controls.runControlsEnabled());
-    EXPECT_NE(world.controls.status.text, "Vornik is running.");
-    EXPECT_NE(world.controls.status.text, "Rosetta is required to run the compatibility runtime.");
+    EXPECT_NE(world.controls.status.text, runningText);
+    EXPECT_NE(world.controls.status.text, rosettaRequiredText);
     EXPECT_NE(world.controls.status.text.find("could not be started"), std::string::npos)
         << world.controls.status.text;
 }
@@ -266,10 +266,9 @@ TEST_F(StartGame, LateFailuresKeepTheNewLogAndChangeNoControl) {
         std::string text;
     } cases[] = {
         {"log_not_opened", std::nullopt, "You don't have permission to write the log."},
-        {"bad_architecture", posix(86, "Bad CPU type in executable"),
-         "Rosetta is required to run the compatibility runtime."},
+        {"bad_architecture", posix(86, "Bad CPU type in executable"), rosettaRequiredText},
         {"bad_architecture_underneath", wrapping(posix(86, "Bad CPU type in executable")),
-         "Rosetta is required to run the compatibility runtime."},
+         rosettaRequiredText},
         {"other_posix_error", posix(13, "Permission denied"), "Permission denied"},
         {"other_error_over_a_posix_one", wrapping(posix(13, "Permission denied")), "The launch failed."},
     };
@@ -313,7 +312,7 @@ TEST_F(StartGame, AnEndArrivingForAGoneLauncherTouchesNothing) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     EXPECT_TRUE(delivered);
-    EXPECT_EQ(world.controls.status.text, "Vornik is running.");
+    EXPECT_EQ(world.controls.status.text, runningText);
     EXPECT_TRUE(world.controls.runControlsDisabled());
 }
 
