@@ -61,6 +61,19 @@ private:
 
 extern template class basic_ios<char>;
 
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+static_assert(sizeof(basic_ios<char>) == 136, "basic_ios<char>");
+static_assert(__builtin_offsetof(basic_ios<char>, tied_stream) == 112, "basic_ios<char>::tied_stream");
+static_assert(__builtin_offsetof(basic_ios<char>, fill_char) == 116, "basic_ios<char>::fill_char");
+static_assert(__builtin_offsetof(basic_ios<char>, fill_set) == 117, "basic_ios<char>::fill_set");
+static_assert(__builtin_offsetof(basic_ios<char>, fill_padding) == 118, "basic_ios<char>::fill_padding");
+static_assert(__builtin_offsetof(basic_ios<char>, stream_buffer) == 120, "basic_ios<char>::stream_buffer");
+static_assert(__builtin_offsetof(basic_ios<char>, ctype_facet) == 124, "basic_ios<char>::ctype_facet");
+static_assert(__builtin_offsetof(basic_ios<char>, num_put_facet) == 128, "basic_ios<char>::num_put_facet");
+static_assert(__builtin_offsetof(basic_ios<char>, num_get_facet) == 132, "basic_ios<char>::num_get_facet");
+#pragma GCC diagnostic pop
+
 }
 
 #endif

@@ -29,6 +29,21 @@ public:
   char narrow_ready;
 };
 
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+static_assert(sizeof(ctype_char_shape) == 544, "ctype_char_shape");
+static_assert(__builtin_offsetof(ctype_char_shape, shape_ref_count) == 4, "ctype_char_shape::shape_ref_count");
+static_assert(__builtin_offsetof(ctype_char_shape, native_locale) == 8, "ctype_char_shape::native_locale");
+static_assert(__builtin_offsetof(ctype_char_shape, owns_table) == 12, "ctype_char_shape::owns_table");
+static_assert(__builtin_offsetof(ctype_char_shape, upper_map) == 16, "ctype_char_shape::upper_map");
+static_assert(__builtin_offsetof(ctype_char_shape, lower_map) == 20, "ctype_char_shape::lower_map");
+static_assert(__builtin_offsetof(ctype_char_shape, class_table) == 24, "ctype_char_shape::class_table");
+static_assert(__builtin_offsetof(ctype_char_shape, widen_ready) == 28, "ctype_char_shape::widen_ready");
+static_assert(__builtin_offsetof(ctype_char_shape, widen_map) == 29, "ctype_char_shape::widen_map");
+static_assert(__builtin_offsetof(ctype_char_shape, narrow_map) == 285, "ctype_char_shape::narrow_map");
+static_assert(__builtin_offsetof(ctype_char_shape, narrow_ready) == 541, "ctype_char_shape::narrow_ready");
+#pragma GCC diagnostic pop
+
 }
 
 #endif

@@ -20,6 +20,9 @@ public:
   const char* locale_name;
 };
 
+static_assert(sizeof(locale) == 4, "locale");
+static_assert(__builtin_offsetof(locale, locale_name) == 0, "locale::locale_name");
+
 }
 
 #endif

@@ -144,6 +144,25 @@ private:
   ios_base& operator=(const ios_base&);
 };
 
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+static_assert(sizeof(ios_base) == 112, "ios_base");
+static_assert(__builtin_offsetof(ios_base, float_precision) == 4, "ios_base::float_precision");
+static_assert(__builtin_offsetof(ios_base, field_width) == 8, "ios_base::field_width");
+static_assert(__builtin_offsetof(ios_base, format_flags) == 12, "ios_base::format_flags");
+static_assert(__builtin_offsetof(ios_base, exception_mask) == 16, "ios_base::exception_mask");
+static_assert(__builtin_offsetof(ios_base, stream_state) == 20, "ios_base::stream_state");
+static_assert(__builtin_offsetof(ios_base, callback_head) == 24, "ios_base::callback_head");
+static_assert(__builtin_offsetof(ios_base, fallback_word) == 28, "ios_base::fallback_word");
+static_assert(__builtin_offsetof(ios_base, local_words) == 36, "ios_base::local_words");
+static_assert(__builtin_offsetof(ios_base, word_count) == 100, "ios_base::word_count");
+static_assert(__builtin_offsetof(ios_base, words) == 104, "ios_base::words");
+static_assert(__builtin_offsetof(ios_base, stream_locale) == 108, "ios_base::stream_locale");
+#pragma GCC diagnostic pop
+static_assert(sizeof(ios_base::_Words) == 8, "ios_base::_Words");
+static_assert(sizeof(ios_base::callback_node) == 16, "ios_base::callback_node");
+static_assert(sizeof(ios_base::Init) == 1, "ios_base::Init");
+
 }
 
 #endif

@@ -83,6 +83,9 @@ public:
 
 typedef fpos<__mbstate_t> streampos;
 
+static_assert(sizeof(streampos) == 136, "fpos<__mbstate_t>");
+static_assert(__builtin_offsetof(streampos, conversion_state) == 8, "fpos<__mbstate_t>::conversion_state");
+
 template<typename _CharT, typename _Traits = char_traits<_CharT> > class TORVEL_EXPORT basic_ios;
 template<typename _CharT, typename _Traits = char_traits<_CharT> > class TORVEL_EXPORT basic_streambuf;
 template<typename _CharT, typename _Traits = char_traits<_CharT> > class TORVEL_EXPORT basic_istream;

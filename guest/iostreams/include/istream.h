@@ -112,6 +112,14 @@ extern template istream& istream::_M_extract(unsigned long&);
 extern template istream& istream::_M_extract(long long&);
 extern template istream& istream::_M_extract(unsigned long long&);
 
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+static_assert(sizeof(istream) == 144, "istream");
+static_assert(__builtin_offsetof(istream, extracted_count) == 4, "istream::extracted_count");
+#pragma GCC diagnostic pop
+static_assert(sizeof(istream::sentry) == 1, "istream::sentry");
+static_assert(sizeof(iostream) == 148, "iostream");
+
 // Single characters, C strings (at most width - 1 characters when a width
 // is set) and the white-space skipper.
 template<typename _CharT, typename _Traits>

@@ -78,6 +78,11 @@ extern template basic_ostream<char>& basic_ostream<char>::_M_insert(unsigned lon
 extern template basic_ostream<char>& basic_ostream<char>::_M_insert(long long);
 extern template basic_ostream<char>& basic_ostream<char>::_M_insert(unsigned long long);
 
+static_assert(sizeof(ostream) == 140, "ostream");
+static_assert(sizeof(ostream::sentry) == 8, "ostream::sentry");
+static_assert(__builtin_offsetof(ostream::sentry, ok) == 0, "ostream::sentry::ok");
+static_assert(__builtin_offsetof(ostream::sentry, sentry_stream) == 4, "ostream::sentry::sentry_stream");
+
 // The text inserter every character and string inserter writes through,
 // and the output manipulators.
 template<typename _CharT, typename _Traits>

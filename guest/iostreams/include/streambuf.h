@@ -77,6 +77,18 @@ private:
 
 extern template class basic_streambuf<char>;
 
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+static_assert(sizeof(basic_streambuf<char>) == 32, "basic_streambuf<char>");
+static_assert(__builtin_offsetof(basic_streambuf<char>, get_begin) == 4, "basic_streambuf<char>::get_begin");
+static_assert(__builtin_offsetof(basic_streambuf<char>, get_next) == 8, "basic_streambuf<char>::get_next");
+static_assert(__builtin_offsetof(basic_streambuf<char>, get_end) == 12, "basic_streambuf<char>::get_end");
+static_assert(__builtin_offsetof(basic_streambuf<char>, put_begin) == 16, "basic_streambuf<char>::put_begin");
+static_assert(__builtin_offsetof(basic_streambuf<char>, put_next) == 20, "basic_streambuf<char>::put_next");
+static_assert(__builtin_offsetof(basic_streambuf<char>, put_end) == 24, "basic_streambuf<char>::put_end");
+static_assert(__builtin_offsetof(basic_streambuf<char>, buffer_locale) == 28, "basic_streambuf<char>::buffer_locale");
+#pragma GCC diagnostic pop
+
 }
 
 #endif

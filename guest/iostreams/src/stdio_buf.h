@@ -67,6 +67,13 @@ public:
   int last_char;
 };
 
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+static_assert(sizeof(stdio_buf) == 40, "stdio_buf");
+static_assert(__builtin_offsetof(stdio_buf, host_file) == 32, "stdio_buf::host_file");
+static_assert(__builtin_offsetof(stdio_buf, last_char) == 36, "stdio_buf::last_char");
+#pragma GCC diagnostic pop
+
 }
 
 #endif
