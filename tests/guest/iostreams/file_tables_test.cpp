@@ -1,18 +1,13 @@
 // The virtual tables, VTTs, construction tables and type information of the
 // file buffer and the three file streams, word by word, as game code and its
 // derived classes read them.
-#include "check.h"
+#include "abi_tables.h"
 #include "fstream.h"
 
-typedef const void* word;
-
-#define DATA(var, name) extern "C" const word var[] __asm__(name)
-#define CODE(var, name) extern "C" void var() __asm__(name)
 #define FILEBUF "St13basic_filebufIcSt11char_traitsIcEE"
 #define IFSTREAM "St14basic_ifstreamIcSt11char_traitsIcEE"
 #define OFSTREAM "St14basic_ofstreamIcSt11char_traitsIcEE"
 #define FSTREAM "St13basic_fstreamIcSt11char_traitsIcEE"
-#define STREAMBUF "St15basic_streambufIcSt11char_traitsIcEE"
 
 DATA(vt_filebuf, "_ZTV" FILEBUF);
 DATA(vt_ifstream, "_ZTV" IFSTREAM);
@@ -31,11 +26,6 @@ DATA(ti_filebuf, "_ZTI" FILEBUF);
 DATA(ti_ifstream, "_ZTI" IFSTREAM);
 DATA(ti_ofstream, "_ZTI" OFSTREAM);
 DATA(ti_fstream, "_ZTI" FSTREAM);
-DATA(ti_streambuf, "_ZTI" STREAMBUF);
-DATA(ti_istream, "_ZTISi");
-DATA(ti_ostream, "_ZTISo");
-DATA(ti_iostream, "_ZTISd");
-DATA(tv_si_class, "_ZTVN10__cxxabiv120__si_class_type_infoE");
 
 CODE(fb_d1, "_ZN" FILEBUF "D1Ev");
 CODE(fb_d0, "_ZN" FILEBUF "D0Ev");
@@ -47,7 +37,6 @@ CODE(fb_sync, "_ZN" FILEBUF "4syncEv");
 CODE(fb_showmanyc, "_ZN" FILEBUF "9showmanycEv");
 CODE(fb_xsgetn, "_ZN" FILEBUF "6xsgetnEPci");
 CODE(fb_underflow, "_ZN" FILEBUF "9underflowEv");
-CODE(sb_uflow, "_ZN" STREAMBUF "5uflowEv");
 CODE(fb_pbackfail, "_ZN" FILEBUF "9pbackfailEi");
 CODE(fb_xsputn, "_ZN" FILEBUF "6xsputnEPKci");
 CODE(fb_overflow, "_ZN" FILEBUF "8overflowEi");
@@ -67,36 +56,14 @@ CODE(fs_thunk_d0, "_ZThn8_N" FSTREAM "D0Ev");
 CODE(fs_vthunk_d1, "_ZTv0_n12_N" FSTREAM "D1Ev");
 CODE(fs_vthunk_d0, "_ZTv0_n12_N" FSTREAM "D0Ev");
 
-CODE(istream_d1, "_ZNSiD1Ev");
-CODE(istream_d0, "_ZNSiD0Ev");
-CODE(istream_vthunk_d1, "_ZTv0_n12_NSiD1Ev");
-CODE(istream_vthunk_d0, "_ZTv0_n12_NSiD0Ev");
-CODE(ostream_d1, "_ZNSoD1Ev");
-CODE(ostream_d0, "_ZNSoD0Ev");
-CODE(ostream_vthunk_d1, "_ZTv0_n12_NSoD1Ev");
-CODE(ostream_vthunk_d0, "_ZTv0_n12_NSoD0Ev");
-CODE(iostream_d1, "_ZNSdD1Ev");
-CODE(iostream_d0, "_ZNSdD0Ev");
-CODE(iostream_thunk_d1, "_ZThn8_NSdD1Ev");
-CODE(iostream_thunk_d0, "_ZThn8_NSdD0Ev");
-CODE(iostream_vthunk_d1, "_ZTv0_n12_NSdD1Ev");
-CODE(iostream_vthunk_d0, "_ZTv0_n12_NSdD0Ev");
-
 namespace {
 
-word code(void (*f)()) { return reinterpret_cast<word>(f); }
-word num(int n) { return reinterpret_cast<word>(n); }
-word at(const word* table, int index) { return &table[index]; }
-
-struct table_case {
-  const char* name;
-  const word* table;
-  int words;
-  word want[16];
-};
+using abi_tables::at;
+using abi_tables::code;
+using abi_tables::num;
 
 void check_tables() {
-  const table_case cases[] = {
+  const abi_tables::table_case cases[] = {
       {"vtable for std::filebuf", vt_filebuf, 16,
        {num(0), ti_filebuf, code(fb_d1), code(fb_d0), code(fb_imbue), code(fb_setbuf), code(fb_seekoff),
         code(fb_seekpos), code(fb_sync), code(fb_showmanyc), code(fb_xsgetn), code(fb_underflow), code(sb_uflow),
@@ -135,34 +102,18 @@ void check_tables() {
         at(ct_ostream_in_fstream, 3), at(ct_ostream_in_fstream, 8), at(ct_iostream_in_fstream, 13),
         at(ct_iostream_in_fstream, 8), at(vt_fstream, 13), at(vt_fstream, 8)}},
   };
-  for (const table_case& c : cases) {
-    check::set_case(c.name);
-    for (int i = 0; i < c.words; ++i)
-      CHECK_EQ(reinterpret_cast<unsigned long>(c.table[i]), reinterpret_cast<unsigned long>(c.want[i]));
-  }
+  for (const abi_tables::table_case& c : cases) abi_tables::check_table(c);
 }
 
 // Single-inheritance records: kind, name, base.
-struct type_info_case {
-  const char* name;
-  const word* record;
-  const char* type_name;
-  const word* base;
-};
-
 void check_type_infos() {
-  const type_info_case cases[] = {
-      {"typeinfo for std::filebuf", ti_filebuf, FILEBUF, ti_streambuf},
-      {"typeinfo for std::ifstream", ti_ifstream, IFSTREAM, ti_istream},
-      {"typeinfo for std::ofstream", ti_ofstream, OFSTREAM, ti_ostream},
-      {"typeinfo for std::fstream", ti_fstream, FSTREAM, ti_iostream},
+  const abi_tables::type_info_case cases[] = {
+      {"typeinfo for std::filebuf", ti_filebuf, tv_si_class, FILEBUF, 1, {ti_streambuf}},
+      {"typeinfo for std::ifstream", ti_ifstream, tv_si_class, IFSTREAM, 1, {ti_istream}},
+      {"typeinfo for std::ofstream", ti_ofstream, tv_si_class, OFSTREAM, 1, {ti_ostream}},
+      {"typeinfo for std::fstream", ti_fstream, tv_si_class, FSTREAM, 1, {ti_iostream}},
   };
-  for (const type_info_case& c : cases) {
-    check::set_case(c.name);
-    CHECK_EQ(reinterpret_cast<unsigned long>(c.record[0]), reinterpret_cast<unsigned long>(at(tv_si_class, 2)));
-    CHECK_TEXT(static_cast<const char*>(c.record[1]), c.type_name);
-    CHECK_EQ(reinterpret_cast<unsigned long>(c.record[2]), reinterpret_cast<unsigned long>(c.base));
-  }
+  for (const abi_tables::type_info_case& c : cases) abi_tables::check_type_info(c);
 }
 
 }

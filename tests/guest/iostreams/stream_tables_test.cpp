@@ -1,19 +1,10 @@
 // The virtual tables, VTTs, construction tables and type-information records
 // of the stream classes, word by word, as game code reads them.
-#include <string.h>
-
-#include "check.h"
+#include "abi_tables.h"
 #include "istream.h"
-
-typedef const void* word;
-
-// The library's symbols under their mangled names.
-#define DATA(var, name) extern "C" const word var[] __asm__(name)
-#define CODE(var, name) extern "C" void var() __asm__(name)
 
 DATA(vt_ios_base, "_ZTVSt8ios_base");
 DATA(vt_basic_ios, "_ZTVSt9basic_iosIcSt11char_traitsIcEE");
-DATA(vt_streambuf, "_ZTVSt15basic_streambufIcSt11char_traitsIcEE");
 DATA(vt_istream, "_ZTVSi");
 DATA(vt_ostream, "_ZTVSo");
 DATA(vt_iostream, "_ZTVSd");
@@ -25,65 +16,22 @@ DATA(vtt_iostream, "_ZTTSd");
 
 DATA(ti_ios_base, "_ZTISt8ios_base");
 DATA(ti_basic_ios, "_ZTISt9basic_iosIcSt11char_traitsIcEE");
-DATA(ti_streambuf, "_ZTISt15basic_streambufIcSt11char_traitsIcEE");
-DATA(ti_istream, "_ZTISi");
-DATA(ti_ostream, "_ZTISo");
-DATA(ti_iostream, "_ZTISd");
 DATA(ti_ctype_shape, "_ZTISt16ctype_char_shape");
 DATA(ti_stdio_buf, "_ZTISt9stdio_buf");
-
-DATA(tv_class, "_ZTVN10__cxxabiv117__class_type_infoE");
-DATA(tv_si_class, "_ZTVN10__cxxabiv120__si_class_type_infoE");
-DATA(tv_vmi_class, "_ZTVN10__cxxabiv121__vmi_class_type_infoE");
 
 CODE(ios_base_d1, "_ZNSt8ios_baseD1Ev");
 CODE(ios_base_d0, "_ZNSt8ios_baseD0Ev");
 CODE(basic_ios_d1, "_ZNSt9basic_iosIcSt11char_traitsIcEED1Ev");
 CODE(basic_ios_d0, "_ZNSt9basic_iosIcSt11char_traitsIcEED0Ev");
-CODE(sb_d1, "_ZNSt15basic_streambufIcSt11char_traitsIcEED1Ev");
-CODE(sb_d0, "_ZNSt15basic_streambufIcSt11char_traitsIcEED0Ev");
-CODE(sb_imbue, "_ZNSt15basic_streambufIcSt11char_traitsIcEE5imbueERKSt6locale");
-CODE(sb_setbuf, "_ZNSt15basic_streambufIcSt11char_traitsIcEE6setbufEPci");
-CODE(sb_seekoff, "_ZNSt15basic_streambufIcSt11char_traitsIcEE7seekoffExSt12_Ios_SeekdirSt13_Ios_Openmode");
-CODE(sb_seekpos, "_ZNSt15basic_streambufIcSt11char_traitsIcEE7seekposESt4fposI11__mbstate_tESt13_Ios_Openmode");
-CODE(sb_sync, "_ZNSt15basic_streambufIcSt11char_traitsIcEE4syncEv");
-CODE(sb_showmanyc, "_ZNSt15basic_streambufIcSt11char_traitsIcEE9showmanycEv");
-CODE(sb_xsgetn, "_ZNSt15basic_streambufIcSt11char_traitsIcEE6xsgetnEPci");
-CODE(sb_underflow, "_ZNSt15basic_streambufIcSt11char_traitsIcEE9underflowEv");
-CODE(sb_uflow, "_ZNSt15basic_streambufIcSt11char_traitsIcEE5uflowEv");
-CODE(sb_pbackfail, "_ZNSt15basic_streambufIcSt11char_traitsIcEE9pbackfailEi");
-CODE(sb_xsputn, "_ZNSt15basic_streambufIcSt11char_traitsIcEE6xsputnEPKci");
-CODE(sb_overflow, "_ZNSt15basic_streambufIcSt11char_traitsIcEE8overflowEi");
-CODE(istream_d1, "_ZNSiD1Ev");
-CODE(istream_d0, "_ZNSiD0Ev");
-CODE(istream_vthunk_d1, "_ZTv0_n12_NSiD1Ev");
-CODE(istream_vthunk_d0, "_ZTv0_n12_NSiD0Ev");
-CODE(ostream_d1, "_ZNSoD1Ev");
-CODE(ostream_d0, "_ZNSoD0Ev");
-CODE(ostream_vthunk_d1, "_ZTv0_n12_NSoD1Ev");
-CODE(ostream_vthunk_d0, "_ZTv0_n12_NSoD0Ev");
-CODE(iostream_d1, "_ZNSdD1Ev");
-CODE(iostream_d0, "_ZNSdD0Ev");
-CODE(iostream_thunk_d1, "_ZThn8_NSdD1Ev");
-CODE(iostream_thunk_d0, "_ZThn8_NSdD0Ev");
-CODE(iostream_vthunk_d1, "_ZTv0_n12_NSdD1Ev");
-CODE(iostream_vthunk_d0, "_ZTv0_n12_NSdD0Ev");
 
 namespace {
 
-word code(void (*f)()) { return reinterpret_cast<word>(f); }
-word num(int n) { return reinterpret_cast<word>(n); }
-word at(const word* table, int index) { return &table[index]; }
-
-struct table_case {
-  const char* name;
-  const word* table;
-  int words;
-  word want[16];
-};
+using abi_tables::at;
+using abi_tables::code;
+using abi_tables::num;
 
 void check_tables() {
-  const table_case cases[] = {
+  const abi_tables::table_case cases[] = {
       {"vtable for std::ios_base", vt_ios_base, 4, {num(0), ti_ios_base, code(ios_base_d1), code(ios_base_d0)}},
       {"vtable for std::basic_ios<char>", vt_basic_ios, 4,
        {num(0), ti_basic_ios, code(basic_ios_d1), code(basic_ios_d0)}},
@@ -113,24 +61,11 @@ void check_tables() {
        {at(vt_iostream, 3), at(ct_istream_in_iostream, 3), at(ct_istream_in_iostream, 8),
         at(ct_ostream_in_iostream, 3), at(ct_ostream_in_iostream, 8), at(vt_iostream, 13), at(vt_iostream, 8)}},
   };
-  for (const table_case& c : cases) {
-    check::set_case(c.name);
-    for (int i = 0; i < c.words; ++i) CHECK_EQ(reinterpret_cast<unsigned long>(c.table[i]),
-                                              reinterpret_cast<unsigned long>(c.want[i]));
-  }
+  for (const abi_tables::table_case& c : cases) abi_tables::check_table(c);
 }
 
-struct type_info_case {
-  const char* name;
-  const word* record;
-  const word* kind_table;  // the type-info virtual table; its address point is + 8
-  const char* type_name;
-  int words;               // words after the kind and the name
-  word rest[6];
-};
-
 void check_type_infos() {
-  const type_info_case cases[] = {
+  const abi_tables::type_info_case cases[] = {
       {"typeinfo for std::ios_base", ti_ios_base, tv_class, "St8ios_base", 0, {}},
       {"typeinfo for std::basic_ios<char>", ti_basic_ios, tv_si_class, "St9basic_iosIcSt11char_traitsIcEE", 1,
        {ti_ios_base}},
@@ -145,13 +80,7 @@ void check_type_infos() {
       {"typeinfo for std::ctype_char_shape", ti_ctype_shape, tv_class, "St16ctype_char_shape", 0, {}},
       {"typeinfo for std::stdio_buf", ti_stdio_buf, tv_si_class, "St9stdio_buf", 1, {ti_streambuf}},
   };
-  for (const type_info_case& c : cases) {
-    check::set_case(c.name);
-    CHECK_EQ(reinterpret_cast<unsigned long>(c.record[0]), reinterpret_cast<unsigned long>(at(c.kind_table, 2)));
-    CHECK_TEXT(static_cast<const char*>(c.record[1]), c.type_name);
-    for (int i = 0; i < c.words; ++i)
-      CHECK_EQ(reinterpret_cast<unsigned long>(c.record[2 + i]), reinterpret_cast<unsigned long>(c.rest[i]));
-  }
+  for (const abi_tables::type_info_case& c : cases) abi_tables::check_type_info(c);
 }
 
 }

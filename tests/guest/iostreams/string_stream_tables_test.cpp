@@ -1,15 +1,8 @@
 // The virtual tables, VTTs, construction tables and type information of the
 // string buffer and the three string streams, word by word, as game code
 // reads them when it constructs, destroys and calls these objects.
-#include <string.h>
-
-#include "check.h"
+#include "abi_tables.h"
 #include "string_streams.h"
-
-typedef const void* word;
-
-#define DATA(var, name) extern "C" const word var[] __asm__(name)
-#define CODE(var, name) extern "C" void var() __asm__(name)
 
 #define SB "St15basic_stringbufIcSt11char_traitsIcESaIcEE"
 #define ISS "St19basic_istringstreamIcSt11char_traitsIcESaIcEE"
@@ -33,19 +26,7 @@ DATA(ti_stringbuf, "_ZTI" SB);
 DATA(ti_iss, "_ZTI" ISS);
 DATA(ti_oss, "_ZTI" OSS);
 DATA(ti_ss, "_ZTI" SS);
-DATA(ti_streambuf, "_ZTISt15basic_streambufIcSt11char_traitsIcEE");
-DATA(ti_istream, "_ZTISi");
-DATA(ti_ostream, "_ZTISo");
-DATA(ti_iostream, "_ZTISd");
-DATA(tv_si_class, "_ZTVN10__cxxabiv120__si_class_type_infoE");
 
-DATA(vt_streambuf, "_ZTVSt15basic_streambufIcSt11char_traitsIcEE");
-
-CODE(sb_imbue, "_ZNSt15basic_streambufIcSt11char_traitsIcEE5imbueERKSt6locale");
-CODE(sb_sync, "_ZNSt15basic_streambufIcSt11char_traitsIcEE4syncEv");
-CODE(sb_xsgetn, "_ZNSt15basic_streambufIcSt11char_traitsIcEE6xsgetnEPci");
-CODE(sb_uflow, "_ZNSt15basic_streambufIcSt11char_traitsIcEE5uflowEv");
-CODE(sb_xsputn, "_ZNSt15basic_streambufIcSt11char_traitsIcEE6xsputnEPKci");
 CODE(strb_setbuf, "_ZN" SB "6setbufEPci");
 CODE(strb_seekoff, "_ZN" SB "7seekoffExSt12_Ios_SeekdirSt13_Ios_Openmode");
 CODE(strb_seekpos, "_ZN" SB "7seekposESt4fposI11__mbstate_tESt13_Ios_Openmode");
@@ -69,46 +50,24 @@ CODE(ss_thunk_d0, "_ZThn8_N" SS "D0Ev");
 CODE(ss_vthunk_d1, "_ZTv0_n12_N" SS "D1Ev");
 CODE(ss_vthunk_d0, "_ZTv0_n12_N" SS "D0Ev");
 
-CODE(istream_d1, "_ZNSiD1Ev");
-CODE(istream_d0, "_ZNSiD0Ev");
-CODE(istream_vthunk_d1, "_ZTv0_n12_NSiD1Ev");
-CODE(istream_vthunk_d0, "_ZTv0_n12_NSiD0Ev");
-CODE(ostream_d1, "_ZNSoD1Ev");
-CODE(ostream_d0, "_ZNSoD0Ev");
-CODE(ostream_vthunk_d1, "_ZTv0_n12_NSoD1Ev");
-CODE(ostream_vthunk_d0, "_ZTv0_n12_NSoD0Ev");
-CODE(iostream_d1, "_ZNSdD1Ev");
-CODE(iostream_d0, "_ZNSdD0Ev");
-CODE(iostream_thunk_d1, "_ZThn8_NSdD1Ev");
-CODE(iostream_thunk_d0, "_ZThn8_NSdD0Ev");
-CODE(iostream_vthunk_d1, "_ZTv0_n12_NSdD1Ev");
-CODE(iostream_vthunk_d0, "_ZTv0_n12_NSdD0Ev");
-
 namespace {
 
-word code(void (*f)()) { return reinterpret_cast<word>(f); }
-word num(int n) { return reinterpret_cast<word>(n); }
-word at(const word* table, int index) { return &table[index]; }
+using abi_tables::at;
+using abi_tables::code;
+using abi_tables::num;
 
 // The destructor slots of the string buffer's table (words 2 and 3) hold
 // internal functions, checked by their behaviour below.
 const word internal = 0;
-
-struct table_case {
-  const char* name;
-  const word* table;
-  int words;
-  word want[16];
-  bool internal_destructors;
-};
+const unsigned internal_destructors = 1u << 2 | 1u << 3;
 
 void check_tables() {
-  const table_case cases[] = {
+  const abi_tables::table_case cases[] = {
       {"vtable for std::basic_stringbuf<char>", vt_stringbuf, 16,
        {num(0), ti_stringbuf, internal, internal, code(sb_imbue), code(strb_setbuf), code(strb_seekoff),
         code(strb_seekpos), code(sb_sync), code(strb_showmanyc), code(sb_xsgetn), code(strb_underflow),
         code(sb_uflow), code(strb_pbackfail), code(sb_xsputn), code(strb_overflow)},
-       true},
+       internal_destructors},
       {"vtable for std::istringstream", vt_iss, 10,
        {num(48), num(0), ti_iss, code(iss_d1), code(iss_d0), num(-48), num(-48), ti_iss, code(iss_vthunk_d1),
         code(iss_vthunk_d0)}},
@@ -143,37 +102,18 @@ void check_tables() {
         at(ct_ostream_in_ss, 3), at(ct_ostream_in_ss, 8), at(ct_iostream_in_ss, 13), at(ct_iostream_in_ss, 8),
         at(vt_ss, 13), at(vt_ss, 8)}},
   };
-  for (const table_case& c : cases) {
-    check::set_case(c.name);
-    for (int i = 0; i < c.words; ++i) {
-      if (c.internal_destructors && (i == 2 || i == 3)) continue;
-      CHECK_EQ(reinterpret_cast<unsigned long>(c.table[i]), reinterpret_cast<unsigned long>(c.want[i]));
-    }
-  }
+  for (const abi_tables::table_case& c : cases) abi_tables::check_table(c);
 }
-
-struct type_info_case {
-  const char* name;
-  const word* record;
-  const char* type_name;
-  const word* base;
-};
 
 // All four are single-inheritance records naming their direct base.
 void check_type_infos() {
-  const type_info_case cases[] = {
-      {"typeinfo for std::basic_stringbuf<char>", ti_stringbuf, "St15basic_stringbufIcSt11char_traitsIcESaIcEE",
-       ti_streambuf},
-      {"typeinfo for std::istringstream", ti_iss, "St19basic_istringstreamIcSt11char_traitsIcESaIcEE", ti_istream},
-      {"typeinfo for std::ostringstream", ti_oss, "St19basic_ostringstreamIcSt11char_traitsIcESaIcEE", ti_ostream},
-      {"typeinfo for std::stringstream", ti_ss, "St18basic_stringstreamIcSt11char_traitsIcESaIcEE", ti_iostream},
+  const abi_tables::type_info_case cases[] = {
+      {"typeinfo for std::basic_stringbuf<char>", ti_stringbuf, tv_si_class, SB, 1, {ti_streambuf}},
+      {"typeinfo for std::istringstream", ti_iss, tv_si_class, ISS, 1, {ti_istream}},
+      {"typeinfo for std::ostringstream", ti_oss, tv_si_class, OSS, 1, {ti_ostream}},
+      {"typeinfo for std::stringstream", ti_ss, tv_si_class, SS, 1, {ti_iostream}},
   };
-  for (const type_info_case& c : cases) {
-    check::set_case(c.name);
-    CHECK_EQ(reinterpret_cast<unsigned long>(c.record[0]), reinterpret_cast<unsigned long>(at(tv_si_class, 2)));
-    CHECK_TEXT(static_cast<const char*>(c.record[1]), c.type_name);
-    CHECK_EQ(reinterpret_cast<unsigned long>(c.record[2]), reinterpret_cast<unsigned long>(c.base));
-  }
+  for (const abi_tables::type_info_case& c : cases) abi_tables::check_type_info(c);
 }
 
 // The string buffer's destructor slots hold the library's own internal
