@@ -1,27 +1,37 @@
 #!/usr/bin/env bash
 # Runs the string workload against libtorvelrt and against the toolchain's
-# libstdc++ (old string ABI), both under qemu-i386, and prints the times and
-# their ratio. Each build runs three times; the best time counts.
-# Usage: compare.sh EMULATOR TORVELRT_PROGRAM LIBSTDCXX_PROGRAM
+# libstdc++ (old string ABI), under the emulator and, where the kernel runs
+# 32-bit programs itself, natively, and prints the times and their ratio.
+# The two builds run in turns, RUNS times each (default 5); the best time
+# counts. Both must print the same checksum.
+# Usage: compare.sh EMULATOR TORVELRT_PROGRAM LIBSTDCXX_PROGRAM [RUNS]
 set -euo pipefail
-emulator=$1 ours=$2 theirs=$3
+emulator=$1 ours=$2 theirs=$3 runs=${4:-5}
 
-best() {
-  local program=$1 best_time="" checksum=""
-  for _ in 1 2 3; do
-    read -r t sum < <("$emulator" "$program")
-    checksum=$sum
-    if [ -z "$best_time" ] || awk -v a="$t" -v b="$best_time" 'BEGIN { exit !(a < b) }'; then best_time=$t; fi
+# compare LABEL [RUNNER...]
+compare() {
+  local label=$1
+  shift
+  local ours_best="" theirs_best="" ours_sum="" theirs_sum="" t
+  for _ in $(seq "$runs"); do
+    read -r t ours_sum < <("$@" "$ours")
+    if [ -z "$ours_best" ] || awk -v a="$t" -v b="$ours_best" 'BEGIN { exit !(a < b) }'; then ours_best=$t; fi
+    read -r t theirs_sum < <("$@" "$theirs")
+    if [ -z "$theirs_best" ] || awk -v a="$t" -v b="$theirs_best" 'BEGIN { exit !(a < b) }'; then theirs_best=$t; fi
   done
-  echo "$best_time $checksum"
+  if [ "$ours_sum" != "$theirs_sum" ]; then
+    echo "checksums differ: libtorvelrt $ours_sum, libstdc++ $theirs_sum" >&2
+    exit 1
+  fi
+  echo "== $label, best of $runs"
+  echo "libtorvelrt: ${ours_best} s"
+  echo "libstdc++:   ${theirs_best} s"
+  awk -v a="$ours_best" -v b="$theirs_best" 'BEGIN { printf "ratio libtorvelrt / libstdc++: %.2f\n", a / b }'
 }
 
-read -r ours_time ours_sum < <(best "$ours")
-read -r theirs_time theirs_sum < <(best "$theirs")
-if [ "$ours_sum" != "$theirs_sum" ]; then
-  echo "checksums differ: libtorvelrt $ours_sum, libstdc++ $theirs_sum" >&2
-  exit 1
+compare "under $(basename "$emulator")" "$emulator"
+if "$theirs" >/dev/null 2>&1; then
+  compare native
+else
+  echo "== native: this kernel does not run 32-bit programs"
 fi
-echo "libtorvelrt: ${ours_time} s"
-echo "libstdc++:   ${theirs_time} s"
-awk -v a="$ours_time" -v b="$theirs_time" 'BEGIN { printf "ratio libtorvelrt / libstdc++: %.2f\n", a / b }'

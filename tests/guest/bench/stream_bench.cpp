@@ -1,5 +1,6 @@
 // Formatted output through std::cout into a file, the way a game writes its
-// logs: integers, doubles, and strings ended by std::endl or by '\n'. Built
+// logs: integers, doubles, strings ended by std::endl or by '\n', and a
+// mixed log line of short texts, integers and a string ended by '\n'. Built
 // once against libtorvelios and libtorvelrt and once against the
 // toolchain's own library (old string ABI); stream_compare.sh runs both with
 // standard output redirected to a file. Prints, on standard error, the
@@ -37,6 +38,15 @@ void strings_newline() {
   for (int i = 0; i < lines; ++i) std::cout << name << " lap " << '\n';
 }
 
+// A game's log: a frame stamp, short literal texts, a few small integers
+// and an event name per line.
+void logging() {
+  const std::string event("checkpoint");
+  for (int i = 0; i < lines; ++i)
+    std::cout << "[" << i / 60 << "] car " << i % 8 << ' ' << event << " t=" << i * 17 << "ms lap " << i / 5000
+              << '\n';
+}
+
 void run(const char* phase, void (*work)()) {
   double start = now();
   work();
@@ -51,5 +61,6 @@ int main() {
   run("doubles", doubles);
   run("strings+endl", strings_endl);
   run("strings+newline", strings_newline);
+  run("logging", logging);
   return 0;
 }
