@@ -4,8 +4,10 @@
 // once against libtorvelios and libtorvelrt and once against the
 // toolchain's own library (old string ABI); stream_compare.sh runs both with
 // standard output redirected to a file. Prints, on standard error, the
-// seconds of each phase.
+// seconds of each phase. With a phase name as argument only that phase
+// runs (for profiling one phase).
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <iostream>
 #include <string>
@@ -47,7 +49,10 @@ void logging() {
               << '\n';
 }
 
+const char* only = 0;
+
 void run(const char* phase, void (*work)()) {
+  if (only != 0 && std::strcmp(only, phase) != 0) return;
   double start = now();
   work();
   std::cout.flush();
@@ -56,7 +61,8 @@ void run(const char* phase, void (*work)()) {
 
 }
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1) only = argv[1];
   run("integers", integers);
   run("doubles", doubles);
   run("strings+endl", strings_endl);
