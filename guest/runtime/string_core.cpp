@@ -9,6 +9,8 @@ namespace {
 
 const size_t page_size = 4096;
 
+typedef __UINTPTR_TYPE__ address;
+
 // The sharing count is changed only by locked read-modify-writes.
 inline int locked_add(int* word, int value) {
   return __atomic_fetch_add(word, value, __ATOMIC_SEQ_CST);
@@ -21,7 +23,8 @@ const size_t page_overhead = rep_header_size + 16;
 size_t apply_page_rule(size_t c, size_t e) {
   size_t bytes = (c + 1) * e + page_overhead;
   if (bytes > page_size) {
-    c += (page_size - bytes % page_size) / e;
+    size_t spare = page_size - bytes % page_size;
+    c += e == 1 ? spare : spare / e;
     size_t limit = max_length(e);
     if (c > limit) c = limit;
   }
@@ -35,10 +38,6 @@ void check_result_length(size_t old_length, size_t len1, size_t len2, size_t e) 
   if (len2 > limit || old_length - len1 > limit - len2) report_length_error();
 }
 
-}
-
-TORVEL_NOTHROW size_t max_length(size_t element_size) {
-  return ((~size_t(0) - 12) / element_size - 1) / 4;
 }
 
 TORVEL_NOTHROW void report_out_of_range(const char* detail) {
@@ -74,7 +73,9 @@ TORVEL_NOTHROW void set_length_and_sharable(rep_header* rep, size_t n, const ele
   if (rep == kind.empty) return;
   rep->ref_count = 0;
   rep->length = n;
-  memset(chars_of(rep) + n * kind.size, 0, kind.size);
+  byte* terminator = chars_of(rep) + n * kind.size;
+  if (kind.size == 1) *terminator = 0;
+  else memset(terminator, 0, kind.size);
 }
 
 TORVEL_NOTHROW byte* fresh_copy(const void* src, size_t n, const element_kind& kind) {
@@ -130,10 +131,23 @@ TORVEL_NOTHROW void replace(byte** str, size_t pos, size_t len1, const void* src
   // Checked before the copy below sizes a block from len2.
   check_result_length(rep->length, len1, len2, e);
 
-  // The source may lie inside this string: keep it aside before the change.
-  byte on_stack[512];
-  byte* saved = on_stack;
+  // A short source outside this string's representation is untouched by
+  // the change (which moves characters only within that block and frees no
+  // other), so it is copied straight to its place instead of through the
+  // stack. Longer sources keep their staging block in any case.
   const size_t bytes = len2 * e;
+  byte on_stack[512];
+  const address first = reinterpret_cast<address>(src);
+  const address block = reinterpret_cast<address>(rep);
+  const address block_end = reinterpret_cast<address>(chars_of(rep) + (rep->capacity + 1) * e);
+  if (bytes <= sizeof on_stack && (first + bytes <= block || first >= block_end)) {
+    mutate(str, pos, len1, len2, kind);
+    memcpy(*str + pos * e, src, bytes);
+    return;
+  }
+
+  // The source may lie inside this string: keep it aside before the change.
+  byte* saved = on_stack;
   if (bytes > sizeof on_stack) saved = static_cast<byte*>(allocate(bytes));
   memcpy(saved, src, bytes);
 

@@ -39,7 +39,13 @@ inline byte* chars_of(rep_header* rep) {
 }
 
 // ((2^32 - 13) / e - 1) / 4: 1,073,741,820 characters, 268,435,454 wide ones.
-size_t max_length(size_t element_size) TORVEL_NOTHROW;
+// Both element sizes get their constant without a division at run time.
+inline size_t max_length(size_t element_size) {
+  const size_t room = ~size_t(0) - 12;
+  if (element_size == 1) return (room - 1) / 4;
+  if (element_size == 4) return (room / 4 - 1) / 4;
+  return (room / element_size - 1) / 4;
+}
 
 // The reports that stand where the legacy library throws.
 __attribute__((noreturn)) void report_out_of_range(const char* detail) TORVEL_NOTHROW;
