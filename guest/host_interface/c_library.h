@@ -22,6 +22,10 @@ void* memset(void* dst, int value, size_t n) throw();
 int memcmp(const void* a, const void* b, size_t n) throw();
 size_t strlen(const char* s) throw();
 
+// Finding a byte (the line readers look for the delimiter in a run of
+// buffered input).
+void* memchr(const void* s, int c, size_t n) throw();
+
 // errno lives behind a function on both targets.
 int* torvel_host_errno_location(void) throw() TORVEL_HOST_RENAMED(__error, __errno_location);
 

@@ -1,24 +1,19 @@
-// The arithmetic inserters of std::ostream and the padding routine. Numbers
-// are formatted by the host's snprintf from a format built out of the
-// stream's flags, into fixed local buffers; _M_pad_write applies width,
-// fill and adjustment and resets the width.
+// The arithmetic inserters of std::ostream and the padding routine. Integers
+// are written by integer_text.h, floating point and pointers by the host's
+// snprintf from a format built out of the stream's flags, each into a fixed
+// local buffer; _M_pad_write applies width, fill and adjustment and resets
+// the width.
 #include "ostream.h"
 
 #include "c_library.h"
 #include "c_stdio.h"
+#include "integer_text.h"
 #include "state_change.h"
 
 namespace {
 
 using std::ios_base;
-
-// The integer formats: everything a value needs to be formatted the way its
-// type asks, after widening to 64 bits.
-struct integer_value {
-  unsigned long long pattern;  // the value as oct and hex show it
-  long long as_signed;         // sign-extended, for decimal of signed types
-  bool is_signed;
-};
+using torvel_ios::integer_value;
 
 inline integer_value integer_of(long v) {
   integer_value r = {static_cast<unsigned long long>(static_cast<unsigned long>(v)), v, true};
@@ -37,39 +32,6 @@ inline integer_value integer_of(unsigned long long v) {
   return r;
 }
 
-// Formats into text (96 bytes) and returns the split point for internal
-// adjustment: after a sign, then after a 0x or 0X prefix.
-int format_integer(char* text, int flags, const integer_value& v) {
-  char format[8];
-  int f = 0;
-  format[f++] = '%';
-  int base = flags & ios_base::basefield;
-  if (base == ios_base::oct || base == ios_base::hex) {
-    if (flags & ios_base::showbase) format[f++] = '#';
-    format[f++] = 'l';
-    format[f++] = 'l';
-    format[f++] = base == ios_base::oct ? 'o' : (flags & ios_base::uppercase) ? 'X' : 'x';
-    format[f] = '\0';
-    snprintf(text, 96, format, v.pattern);
-  } else if (v.is_signed) {
-    if (flags & ios_base::showpos) format[f++] = '+';
-    format[f++] = 'l';
-    format[f++] = 'l';
-    format[f++] = 'd';
-    format[f] = '\0';
-    snprintf(text, 96, format, v.as_signed);
-  } else {
-    format[f++] = 'l';
-    format[f++] = 'l';
-    format[f++] = 'u';
-    format[f] = '\0';
-    snprintf(text, 96, format, v.pattern);
-  }
-  int split = (text[0] == '+' || text[0] == '-') ? 1 : 0;
-  if (text[split] == '0' && (text[split + 1] == 'x' || text[split + 1] == 'X')) split += 2;
-  return split;
-}
-
 inline bool base_is_exactly_oct_or_hex(int flags) {
   int base = flags & ios_base::basefield;
   return base == ios_base::oct || base == ios_base::hex;
@@ -85,8 +47,9 @@ basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::_M_insert(_Value
   sentry guard(*this);
   if (guard.ok) {
     char text[96];
-    int split = format_integer(text, this->format_flags, integer_of(v));
-    _M_pad_write(text, strlen(text), split);
+    int split;
+    const char* first = torvel_ios::integer_text(text + sizeof text, this->format_flags, integer_of(v), split);
+    _M_pad_write(first, text + sizeof text - first, split);
   }
   return *this;
 }

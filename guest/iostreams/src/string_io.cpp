@@ -1,9 +1,17 @@
 // std::string on the streams. Characters are gathered in a 128-byte local
 // batch and appended to the string a batch at a time, through libtorvelrt's
 // members, reached by name. None of these touches gcount().
+//
+// The readers take characters one at a time through the buffer's steps,
+// except where the character at hand lies in the get area: then the run of
+// the area that belongs to the same word or line is taken at once. The
+// batches, and so the appends, are the ones the character-by-character
+// reading makes, and the buffer's virtual functions are called at the same
+// moments: only when the area is exhausted.
 #include "string_io.h"
 
 #include "buffer_steps.h"
+#include "c_library.h"
 
 namespace {
 
@@ -19,6 +27,18 @@ public:
   void add(int c) {
     chars_[used_++] = static_cast<char>(c);
     if (used_ == batch_size) flush();
+  }
+  // n characters, batched as n calls of add would batch them.
+  void add_run(const char* s, std::streamsize n) {
+    while (n > 0) {
+      std::streamsize take = batch_size - used_;
+      if (take > n) take = n;
+      memcpy(chars_ + used_, s, take);
+      used_ += take;
+      s += take;
+      n -= take;
+      if (used_ == batch_size) flush();
+    }
   }
   void flush() {
     if (used_ > 0) target_.append(chars_, used_);
@@ -36,6 +56,13 @@ private:
 inline const char* chars_of(const std::string& str) { return *reinterpret_cast<const char* const*>(&str); }
 inline std::streamsize length_of(const std::string& str) {
   return static_cast<std::streamsize>(reinterpret_cast<const std::size_t*>(chars_of(str))[-3]);
+}
+
+// True when c, the character just looked at, is the one at the get area's
+// next position, so that it and what follows it in the area can be taken
+// directly from there.
+inline bool at_hand_in_area(const torvel_ios::buffer* b, int c) {
+  return b->get_next < b->get_end && torvel_ios::byte_value(*b->get_next) == c;
 }
 
 }
@@ -61,6 +88,21 @@ basic_istream<_CharT, _Traits>& operator>>(basic_istream<_CharT, _Traits>& in,
   streamsize taken = 0;
   int c = torvel_ios::peek_char(buffer);
   while (taken < limit && c != torvel_ios::end_of_file && !torvel_ios::is_white_space(c)) {
+    if (at_hand_in_area(buffer, c)) {
+      // The word's characters in the area, up to white space, the area's
+      // end or the limit; then the character after them, as the steps
+      // below would look at it.
+      const char* from = buffer->get_next;
+      streamsize most = buffer->get_end - from;
+      if (most > limit - taken) most = limit - taken;
+      streamsize run = 1;
+      while (run < most && !torvel_ios::is_white_space(torvel_ios::byte_value(from[run]))) ++run;
+      pending.add_run(from, run);
+      taken += run;
+      buffer->get_next += run;
+      c = torvel_ios::peek_char(buffer);
+      continue;
+    }
     pending.add(c);
     ++taken;
     c = torvel_ios::next_char(buffer);
@@ -104,6 +146,18 @@ basic_istream<_CharT, _Traits>& getline(basic_istream<_CharT, _Traits>& in,
       pending.flush();
       ios.setstate(ios_base::eofbit);
       return in;
+    }
+    if (at_hand_in_area(buffer, c)) {
+      // The line's characters in the area, up to the delimiter (never the
+      // character at hand, which is not the delimiter) or the area's end.
+      const char* from = buffer->get_next;
+      streamsize held = buffer->get_end - from;
+      const char* stop = static_cast<const char*>(memchr(from, end, held));
+      streamsize run = stop != 0 ? stop - from : held;
+      pending.add_run(from, run);
+      buffer->get_next += run;
+      c = torvel_ios::peek_char(buffer);
+      continue;
     }
     pending.add(c);
     c = torvel_ios::next_char(buffer);

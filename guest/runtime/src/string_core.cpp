@@ -9,10 +9,8 @@ namespace {
 
 const size_t page_size = 4096;
 
-// The sharing count is changed only by locked read-modify-writes.
-inline int locked_add(int* word, int value) {
-  return __atomic_fetch_add(word, value, __ATOMIC_SEQ_CST);
-}
+typedef __UINTPTR_TYPE__ address;
+
 // malloc's own bookkeeping is assumed to take 16 bytes; with the 12-byte
 // header that is what the page rule adds to the characters.
 const size_t page_overhead = rep_header_size + 16;
@@ -21,7 +19,8 @@ const size_t page_overhead = rep_header_size + 16;
 size_t apply_page_rule(size_t c, size_t e) {
   size_t bytes = (c + 1) * e + page_overhead;
   if (bytes > page_size) {
-    c += (page_size - bytes % page_size) / e;
+    size_t spare = page_size - bytes % page_size;
+    c += e == 1 ? spare : spare / e;
     size_t limit = max_length(e);
     if (c > limit) c = limit;
   }
@@ -35,10 +34,6 @@ void check_result_length(size_t old_length, size_t len1, size_t len2, size_t e) 
   if (len2 > limit || old_length - len1 > limit - len2) report_length_error();
 }
 
-}
-
-TORVEL_NOTHROW size_t max_length(size_t element_size) {
-  return ((~size_t(0) - 12) / element_size - 1) / 4;
 }
 
 TORVEL_NOTHROW void report_out_of_range(const char* detail) {
@@ -57,7 +52,8 @@ TORVEL_NOTHROW static void* allocate(size_t bytes) {
   return block;
 }
 
-TORVEL_NOTHROW rep_header* create(size_t capacity, size_t old_capacity, size_t e) {
+// The allocation behind create, inline in the routines of this file.
+inline rep_header* new_rep(size_t capacity, size_t old_capacity, size_t e) {
   if (capacity > max_length(e)) report_length_error();
   if (capacity > old_capacity) {
     if (capacity < 2 * old_capacity) capacity = 2 * old_capacity;
@@ -70,35 +66,22 @@ TORVEL_NOTHROW rep_header* create(size_t capacity, size_t old_capacity, size_t e
   return rep;
 }
 
-TORVEL_NOTHROW void set_length_and_sharable(rep_header* rep, size_t n, const element_kind& kind) {
-  if (rep == kind.empty) return;
-  rep->ref_count = 0;
-  rep->length = n;
-  memset(chars_of(rep) + n * kind.size, 0, kind.size);
+TORVEL_NOTHROW rep_header* create(size_t capacity, size_t old_capacity, size_t e) {
+  return new_rep(capacity, old_capacity, e);
 }
 
 TORVEL_NOTHROW byte* fresh_copy(const void* src, size_t n, const element_kind& kind) {
-  rep_header* rep = create(n, 0, kind.size);
+  rep_header* rep = new_rep(n, 0, kind.size);
   memcpy(chars_of(rep), src, n * kind.size);
   set_length_and_sharable(rep, n, kind);
   return chars_of(rep);
 }
 
-TORVEL_NOTHROW void dispose(rep_header* rep, const element_kind& kind) {
-  if (rep == kind.empty) return;
-  if (locked_add(&rep->ref_count, -1) <= 0) free(rep);
-}
-
-TORVEL_NOTHROW byte* grab(rep_header* rep, const element_kind& kind) {
-  if (rep->ref_count >= 0) {
-    if (rep != kind.empty) locked_add(&rep->ref_count, 1);
-    return chars_of(rep);
-  }
-  // A leaked representation is cloned: capacity = length (page rule aside).
-  rep_header* clone = create(rep->length, 0, kind.size);
-  memcpy(chars_of(clone), chars_of(rep), rep->length * kind.size);
-  set_length_and_sharable(clone, rep->length, kind);
-  return chars_of(clone);
+TORVEL_NOTHROW byte* clone(const rep_header* rep, const element_kind& kind) {
+  rep_header* copy = new_rep(rep->length, 0, kind.size);
+  memcpy(chars_of(copy), chars_of(const_cast<rep_header*>(rep)), rep->length * kind.size);
+  set_length_and_sharable(copy, rep->length, kind);
+  return chars_of(copy);
 }
 
 TORVEL_NOTHROW void mutate(byte** str, size_t pos, size_t len1, size_t len2, const element_kind& kind) {
@@ -110,7 +93,7 @@ TORVEL_NOTHROW void mutate(byte** str, size_t pos, size_t len1, size_t len2, con
   const size_t tail = old_length - pos - len1;
 
   if (new_length > rep->capacity || rep->ref_count > 0) {
-    rep_header* fresh = create(new_length, rep->capacity, e);
+    rep_header* fresh = new_rep(new_length, rep->capacity, e);
     if (pos != 0) memcpy(chars_of(fresh), *str, pos * e);
     if (tail != 0) memcpy(chars_of(fresh) + (pos + len2) * e, *str + (pos + len1) * e, tail * e);
     dispose(rep, kind);
@@ -130,10 +113,23 @@ TORVEL_NOTHROW void replace(byte** str, size_t pos, size_t len1, const void* src
   // Checked before the copy below sizes a block from len2.
   check_result_length(rep->length, len1, len2, e);
 
-  // The source may lie inside this string: keep it aside before the change.
-  byte on_stack[512];
-  byte* saved = on_stack;
+  // A short source outside this string's representation is untouched by
+  // the change (which moves characters only within that block and frees no
+  // other), so it is copied straight to its place instead of through the
+  // stack. Longer sources keep their staging block in any case.
   const size_t bytes = len2 * e;
+  byte on_stack[512];
+  const address first = reinterpret_cast<address>(src);
+  const address block = reinterpret_cast<address>(rep);
+  const address block_end = reinterpret_cast<address>(chars_of(rep) + (rep->capacity + 1) * e);
+  if (bytes <= sizeof on_stack && (first + bytes <= block || first >= block_end)) {
+    mutate(str, pos, len1, len2, kind);
+    memcpy(*str + pos * e, src, bytes);
+    return;
+  }
+
+  // The source may lie inside this string: keep it aside before the change.
+  byte* saved = on_stack;
   if (bytes > sizeof on_stack) saved = static_cast<byte*>(allocate(bytes));
   memcpy(saved, src, bytes);
 
@@ -158,7 +154,7 @@ TORVEL_NOTHROW void reserve(byte** str, size_t n, const element_kind& kind) {
   if (n == rep->capacity && rep->ref_count <= 0) return;
   size_t request = n < rep->length ? rep->length : n;
   if (request > max_length(e)) report_length_error();
-  rep_header* fresh = create(request, rep->capacity, e);
+  rep_header* fresh = new_rep(request, rep->capacity, e);
   memcpy(chars_of(fresh), *str, rep->length * e);
   set_length_and_sharable(fresh, rep->length, kind);
   dispose(rep, kind);

@@ -7,6 +7,7 @@
 #ifndef TORVEL_STRING_CORE_H
 #define TORVEL_STRING_CORE_H
 
+#include "c_library.h"
 #include "guest_types.h"
 #include "torvel_export.h"
 
@@ -46,7 +47,13 @@ inline byte* chars_of(rep_header* rep) {
 }
 
 // ((2^32 - 13) / e - 1) / 4: 1,073,741,820 characters, 268,435,454 wide ones.
-size_t max_length(size_t element_size) TORVEL_NOTHROW;
+// Both element sizes get their constant without a division at run time.
+inline size_t max_length(size_t element_size) {
+  const size_t room = ~size_t(0) - 12;
+  if (element_size == 1) return (room - 1) / 4;
+  if (element_size == 4) return (room / 4 - 1) / 4;
+  return (room / element_size - 1) / 4;
+}
 
 // The reports that stand where the legacy library throws.
 __attribute__((noreturn)) void report_out_of_range(const char* detail) TORVEL_NOTHROW;
@@ -57,16 +64,41 @@ __attribute__((noreturn)) void report_length_error() TORVEL_NOTHROW;
 rep_header* create(size_t capacity, size_t old_capacity, size_t element_size) TORVEL_NOTHROW;
 
 // Length n, terminator and ref_count 0, unless rep is the empty representation.
-void set_length_and_sharable(rep_header* rep, size_t n, const element_kind& kind) TORVEL_NOTHROW;
+inline void set_length_and_sharable(rep_header* rep, size_t n, const element_kind& kind) {
+  if (rep == kind.empty) return;
+  rep->ref_count = 0;
+  rep->length = n;
+  byte* terminator = chars_of(rep) + n * kind.size;
+  if (kind.size == 1) *terminator = 0;
+  else memset(terminator, 0, kind.size);
+}
 
 // A fresh representation holding the n elements at src (n > 0).
 byte* fresh_copy(const void* src, size_t n, const element_kind& kind) TORVEL_NOTHROW;
 
-// Drops one owner; frees the representation when it was the last.
-void dispose(rep_header* rep, const element_kind& kind) TORVEL_NOTHROW;
+// The sharing count is changed only by locked read-modify-writes.
+inline int locked_add(int* word, int value) {
+  return __atomic_fetch_add(word, value, __ATOMIC_SEQ_CST);
+}
+
+// Drops one owner; frees the representation when it was the last. Inline:
+// every destructor and assignment ends with it.
+inline void dispose(rep_header* rep, const element_kind& kind) {
+  if (rep == kind.empty) return;
+  if (locked_add(&rep->ref_count, -1) <= 0) free(rep);
+}
+
+// A private copy of a leaked representation: capacity = length (page rule
+// aside).
+byte* clone(const rep_header* rep, const element_kind& kind) TORVEL_NOTHROW;
 
 // Shares rep (ref_count >= 0) or returns a private clone of a leaked one.
-byte* grab(rep_header* rep, const element_kind& kind) TORVEL_NOTHROW;
+// Inline: every copy starts with it.
+inline byte* grab(rep_header* rep, const element_kind& kind) {
+  if (rep->ref_count < 0) return clone(rep, kind);
+  if (rep != kind.empty) locked_add(&rep->ref_count, 1);
+  return chars_of(rep);
+}
 
 // Makes room for len2 elements at pos in place of len1 there (len1 already
 // clamped), unsharing or reallocating as needed. The caller writes the new

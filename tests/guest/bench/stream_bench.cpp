@@ -1,10 +1,13 @@
 // Formatted output through std::cout into a file, the way a game writes its
-// logs: integers, doubles, and strings ended by std::endl or by '\n'. Built
+// logs: integers, doubles, strings ended by std::endl or by '\n', and a
+// mixed log line of short texts, integers and a string ended by '\n'. Built
 // once against libtorvelios and libtorvelrt and once against the
 // toolchain's own library (old string ABI); stream_compare.sh runs both with
 // standard output redirected to a file. Prints, on standard error, the
-// seconds of each phase.
+// seconds of each phase. With a phase name as argument only that phase
+// runs (for profiling one phase).
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <iostream>
 #include <string>
@@ -37,7 +40,19 @@ void strings_newline() {
   for (int i = 0; i < lines; ++i) std::cout << name << " lap " << '\n';
 }
 
+// A game's log: a frame stamp, short literal texts, a few small integers
+// and an event name per line.
+void logging() {
+  const std::string event("checkpoint");
+  for (int i = 0; i < lines; ++i)
+    std::cout << "[" << i / 60 << "] car " << i % 8 << ' ' << event << " t=" << i * 17 << "ms lap " << i / 5000
+              << '\n';
+}
+
+const char* only = 0;
+
 void run(const char* phase, void (*work)()) {
+  if (only != 0 && std::strcmp(only, phase) != 0) return;
   double start = now();
   work();
   std::cout.flush();
@@ -46,10 +61,12 @@ void run(const char* phase, void (*work)()) {
 
 }
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1) only = argv[1];
   run("integers", integers);
   run("doubles", doubles);
   run("strings+endl", strings_endl);
   run("strings+newline", strings_newline);
+  run("logging", logging);
   return 0;
 }
