@@ -10,11 +10,17 @@
 
 // The destructor is implicit: game code built against the old headers
 // carries its own copy, and the library's forms behind the virtual table
-// stay internal. GCC also emits the base-object form (the complete-object
-// form is its alias); clang folds it into the other two.
+// stay internal. Which forms a unit defines depends on the compiler and the
+// object format: GCC emits the base-object form with the complete-object
+// form as its alias; clang for Mach-O emits the complete-object form alone,
+// and clang for ELF the base-object form alone, used in the other's place.
+// Hiding a name the unit does not define would leave an undefined reference
+// behind, so each form is hidden only where it exists.
 TORVEL_HIDE_SYMBOL("_ZNSt15basic_stringbufIcSt11char_traitsIcESaIcEED0Ev");
+#if !defined(__clang__) || defined(__APPLE__)
 TORVEL_HIDE_SYMBOL("_ZNSt15basic_stringbufIcSt11char_traitsIcESaIcEED1Ev");
-#if !defined(__clang__)
+#endif
+#if !defined(__clang__) || !defined(__APPLE__)
 TORVEL_HIDE_SYMBOL("_ZNSt15basic_stringbufIcSt11char_traitsIcESaIcEED2Ev");
 #endif
 
