@@ -17,7 +17,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 shoot() {  # home picture
-  env HOME="$1" XDG_CONFIG_HOME="$1/.config" QT_QPA_PLATFORM=offscreen \
+  env HOME="$1" QT_QPA_PLATFORM=offscreen \
     "$launcher" --screenshot "$2"
 }
 

@@ -39,7 +39,7 @@ cases=(
 for entry in "${cases[@]}"; do
   IFS='|' read -r case_name extra end_text demo_end end road <<<"$entry"
   before=$(ls -A "$logs" 2>/dev/null | sort || true)
-  variables=(HOME="$home" XDG_CONFIG_HOME="$home/.config")
+  variables=(HOME="$home")
   [ "$extra" = "-" ] || variables+=("$extra")
   set +e
   output=$(env -u TORVEL_STAND_IN_EXIT_STATUS -u TORVEL_STAND_IN_SIGNAL -u TORVEL_STAND_IN_HOLD_FILE \

@@ -75,7 +75,7 @@ while IFS= read -r step; do
   # launcher's own, and none of them may read like a fault.
   odd=$(printf '%s\n' "$output" | grep -Ev '^(\[[0-9]+/[0-9]+\] |ninja: no work to do\.$|run: |VornikLauncher: wrote )' || true)
   [ -z "$odd" ] || fail "'$step' printed lines a user would take for faults:"$'\n'"$odd"
-  ! printf '%s\n' "$output" | grep -q 'was not built' || fail "'$step': the demo guest program was not built"
+  ! grep -q 'was not built' <<<"$output" || fail "'$step': the demo guest program was not built"
   picture=$(printf '%s\n' "$output" | sed -n 's/^VornikLauncher: wrote //p')
   if [ -z "$picture" ]; then
     fail "'$step' wrote no picture of the window:"$'\n'"$output"

@@ -27,10 +27,6 @@ inline void write32(uint8_t* p, uint32_t v) {
 class ByteWriter {
  public:
   void u8(uint8_t v) { bytes_.push_back(v); }
-  void u16(uint16_t v) {
-    u8(uint8_t(v));
-    u8(uint8_t(v >> 8));
-  }
   void u32(uint32_t v) {
     for (int i = 0; i < 4; ++i) u8(uint8_t(v >> (8 * i)));
   }
@@ -56,11 +52,6 @@ class ByteWriter {
   void cstr(std::string_view s) {
     bytes_.insert(bytes_.end(), s.begin(), s.end());
     u8(0);
-  }
-  // Writes `s` into a fixed field of `width` bytes, NUL padded (segment and
-  // section names: exactly 16 bytes, no terminator when the name fills it).
-  void fixed(std::string_view s, size_t width) {
-    for (size_t i = 0; i < width; ++i) u8(i < s.size() ? uint8_t(s[i]) : 0);
   }
   void append(const std::vector<uint8_t>& other) { bytes_.insert(bytes_.end(), other.begin(), other.end()); }
   void raw(const uint8_t* p, size_t n) { bytes_.insert(bytes_.end(), p, p + n); }

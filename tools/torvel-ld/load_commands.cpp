@@ -9,9 +9,9 @@
 
 namespace torvel::ld {
 
-const char* const kLibSystemPath = "/usr/lib/libSystem.B.dylib";
-
 namespace {
+
+const char* const kLibSystemPath = "/usr/lib/libSystem.B.dylib";
 
 // A command that is one MachO.h structure: its size is the structure's, and
 // `fill` sets everything after cmd and cmdsize.

@@ -11,8 +11,6 @@
 
 namespace torvel::ld {
 
-extern const char* const kLibSystemPath;
-
 // Needs the segments with their sections (their counts fix the sizes).
 std::vector<LoadCommand> planLoadCommands(const Image& image);
 

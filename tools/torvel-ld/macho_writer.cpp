@@ -43,7 +43,10 @@ std::vector<uint8_t> writeDylib(Image& image) {
   size_t uuidAt = 0;
   for (const LoadCommand& command : image.loadCommands) {
     if (command.cmd == MachO::LC_UUID) uuidAt = out.size() + offsetof(MachO::uuid_command, uuid);
+    const size_t start = out.size();
     command.write(out, image, le);
+    // The header and the section offsets were laid out from the planned size.
+    if (out.size() - start != command.size) fail("internal error: load command sizes disagree");
   }
 
   std::vector<uint8_t>& file = out.bytes();

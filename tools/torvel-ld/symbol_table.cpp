@@ -4,6 +4,7 @@
 
 #include "address_map.h"
 #include "byte_io.h"
+#include "diagnostics.h"
 #include "macho.h"
 
 namespace torvel::ld {
@@ -113,11 +114,19 @@ SymbolTables buildSymbolTables(Image& image) {
     if (ref.kind == IndirectRef::Kind::Local || image.globals[ref.global].hidden) return MachO::INDIRECT_SYMBOL_LOCAL;
     return uint32_t(image.globals[ref.global].outputIndex);
   };
-  uint32_t n = 0;
-  for (const Stub& st : image.stubs) ind.u32(refIndex({IndirectRef::Kind::Global, st.global})), ++n;
-  for (const IndirectRef& ref : image.nlSlots) ind.u32(refIndex(ref)), ++n;
-  for (const Stub& st : image.stubs) ind.u32(refIndex({IndirectRef::Kind::Global, st.global})), ++n;
-  t.nindirect = n;
+  // Each section's entries must start where layout numbered them.
+  auto startsHere = [&](const char* seg, const char* sect) {
+    int s = image.findSection(seg, sect);
+    if (s >= 0 && image.sections[s].reserved1 != ind.size() / 4)
+      fail(std::string("internal error: indirect entries of ") + sect + " out of place");
+  };
+  startsHere("__TEXT", "__symbol_stub");
+  for (const Stub& st : image.stubs) ind.u32(refIndex({IndirectRef::Kind::Global, st.global}));
+  startsHere("__DATA", "__nl_symbol_ptr");
+  for (const IndirectRef& ref : image.nlSlots) ind.u32(refIndex(ref));
+  startsHere("__DATA", "__la_symbol_ptr");
+  for (const Stub& st : image.stubs) ind.u32(refIndex({IndirectRef::Kind::Global, st.global}));
+  t.nindirect = uint32_t(ind.size() / 4);
 
   b.strings_.padTo(4);
   t.nlist = std::move(b.nlist_.bytes());

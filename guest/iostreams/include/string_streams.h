@@ -43,7 +43,9 @@ typedef basic_istringstream<char> istringstream;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 static_assert(sizeof(istringstream) == 184, "basic_istringstream<char>");
+static_assert(__builtin_offsetof(istringstream, extracted_count) == 4, "basic_istringstream<char>::extracted_count");
 static_assert(__builtin_offsetof(istringstream, string_buffer) == 8, "basic_istringstream<char>::string_buffer");
+static_assert(sizeof(istringstream) - sizeof(basic_ios<char>) == 48, "basic_istringstream<char> basic_ios<char> part");
 #pragma GCC diagnostic pop
 
 // Writes a string; its buffer is always open for output.
@@ -71,6 +73,7 @@ typedef basic_ostringstream<char> ostringstream;
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 static_assert(sizeof(ostringstream) == 180, "basic_ostringstream<char>");
 static_assert(__builtin_offsetof(ostringstream, string_buffer) == 4, "basic_ostringstream<char>::string_buffer");
+static_assert(sizeof(ostringstream) - sizeof(basic_ios<char>) == 44, "basic_ostringstream<char> basic_ios<char> part");
 #pragma GCC diagnostic pop
 
 // Reads and writes a string; its buffer takes the mode as given.
@@ -97,7 +100,9 @@ typedef basic_stringstream<char> stringstream;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 static_assert(sizeof(stringstream) == 188, "basic_stringstream<char>");
+static_assert(__builtin_offsetof(stringstream, extracted_count) == 4, "basic_stringstream<char>::extracted_count");
 static_assert(__builtin_offsetof(stringstream, string_buffer) == 12, "basic_stringstream<char>::string_buffer");
+static_assert(sizeof(stringstream) - sizeof(basic_ios<char>) == 52, "basic_stringstream<char> basic_ios<char> part");
 #pragma GCC diagnostic pop
 
 }

@@ -40,12 +40,9 @@ static const char* fopen_mode(_Ios_Openmode mode) {
 
 __basic_file<char>::__basic_file(void*) : host_file(0), owns_file(false), padding() {}
 
-__basic_file<char>::~__basic_file() {
-  if (host_file == 0) return;
-  if (owns_file) fclose(torvel_ios::host(host_file));
-  else fflush(torvel_ios::host(host_file));
-  host_file = 0;
-}
+// Closes an owned FILE, flushes a borrowed one; the outcome has no one to
+// go to here.
+__basic_file<char>::~__basic_file() { close(); }
 
 bool __basic_file<char>::is_open() const { return host_file != 0; }
 

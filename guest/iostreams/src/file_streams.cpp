@@ -2,9 +2,8 @@
 // std::basic_fstream<char>: a stream class around a member file buffer.
 // Reading and writing are the stream classes' own; these add the mode bit
 // each class forces when opening and turn open and close failures into
-// failbit (fatal when failbit is in the exception mask). This unit's
-// classes have a virtual base: it is compiled by clang in every build.
-// Weak exports (explicit instantiation).
+// failbit (fatal when failbit is in the exception mask). Weak exports
+// (explicit instantiation).
 #include "fstream.h"
 
 namespace std {

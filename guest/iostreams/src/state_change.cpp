@@ -1,3 +1,5 @@
+// The one place the streams reach the host's fatal report: a state change
+// that meets the stream's exception mask ends the guest here.
 #include "state_change.h"
 
 #include "host_functions.h"

@@ -12,6 +12,7 @@
 
 #include "buffer_steps.h"
 #include "c_library.h"
+#include "string_fields.h"
 
 namespace {
 
@@ -50,13 +51,6 @@ private:
   int used_;
   char chars_[batch_size];
 };
-
-// The string object is a pointer to its characters, which its 12-byte
-// header (length, capacity, sharing count) precedes.
-inline const char* chars_of(const std::string& str) { return *reinterpret_cast<const char* const*>(&str); }
-inline std::streamsize length_of(const std::string& str) {
-  return static_cast<std::streamsize>(reinterpret_cast<const std::size_t*>(chars_of(str))[-3]);
-}
 
 // True when c, the character just looked at, is the one at the get area's
 // next position, so that it and what follows it in the area can be taken
@@ -173,7 +167,7 @@ basic_istream<_CharT, _Traits>& getline(basic_istream<_CharT, _Traits>& in,
 template<typename _CharT, typename _Traits, typename _Alloc>
 basic_ostream<_CharT, _Traits>& operator<<(basic_ostream<_CharT, _Traits>& out,
                                            const basic_string<_CharT, _Traits, _Alloc>& str) {
-  return __ostream_insert(out, chars_of(str), length_of(str));
+  return __ostream_insert(out, torvel_ios::string_chars(str), static_cast<streamsize>(torvel_ios::string_length(str)));
 }
 
 template istream& operator>>(istream&, string&);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the stream output workload against libtorvelios and against the
+# Runs a stream workload against libtorvelios and against the
 # toolchain's libstdc++ (old string ABI) with standard output going to a
 # file, under the emulator and, where the kernel runs 32-bit programs
 # itself, natively, and prints each phase's time and the ratio. The builds

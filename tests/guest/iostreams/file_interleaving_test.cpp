@@ -4,6 +4,7 @@
 // whole file after every close.
 #include "c_functions.h"
 #include "file_fixture.h"
+#include "random_bits.h"
 
 namespace {
 
@@ -12,14 +13,9 @@ using fixture::ios;
 const int steps = 6000;
 const long capacity = 60000;
 
-unsigned state = 0x2545f491u;
-unsigned next_random() {
-  state ^= state << 13;
-  state ^= state >> 17;
-  state ^= state << 5;
-  return state;
-}
-unsigned below(unsigned n) { return next_random() % n; }
+random_bits source = {0x2545f491u};
+unsigned next_random() { return source.next(); }
+unsigned below(unsigned n) { return source.next() % n; }
 
 // Transfer lengths: single bytes, short runs, and runs longer than the
 // buffer, which take the direct path.

@@ -218,7 +218,7 @@ const int adjust_choices[] = {0,
                               ios_base::right | ios_base::internal,
                               ios_base::left | ios_base::right | ios_base::internal};
 const int widths[] = {0, 1, 3, 9, 21, 70, 150};
-const char fills[] = {0, '*', '0'};  // 0: the fill is left unset (a space)
+const char fills[] = {0, '*', '0'};  // 0: a space
 
 long mismatches;
 

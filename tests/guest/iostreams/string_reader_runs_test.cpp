@@ -8,6 +8,7 @@
 #include "check.h"
 #include "c_functions.h"
 #include "string_io.h"
+#include "string_text.h"
 
 namespace {
 
@@ -188,14 +189,10 @@ struct side {
 char what[160];
 
 void same(side& ours, side& plain) {
-  const char* a = *reinterpret_cast<const char* const*>(&ours.str);
-  const char* b = *reinterpret_cast<const char* const*>(&plain.str);
-  const size_t* ha = reinterpret_cast<const size_t*>(a) - 3;
-  const size_t* hb = reinterpret_cast<const size_t*>(b) - 3;
   check::set_case(what);
-  CHECK_EQ(ha[0], hb[0]);
-  CHECK_EQ(ha[1], hb[1]);
-  CHECK(memcmp(a, b, hb[0]) == 0);
+  CHECK_EQ(length_of(ours.str), length_of(plain.str));
+  CHECK_EQ(capacity_of(ours.str), capacity_of(plain.str));
+  CHECK(memcmp(chars_of(ours.str), chars_of(plain.str), length_of(plain.str)) == 0);
   CHECK_EQ(ours.in.rdstate(), plain.in.rdstate());
   CHECK_EQ(ours.in.width(), plain.in.width());
   CHECK_EQ(ours.buffer.consumed(), plain.buffer.consumed());

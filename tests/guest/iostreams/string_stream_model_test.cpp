@@ -4,6 +4,7 @@
 // state bits and the count of the last input. After every step the stream
 // must agree with the model. The seeds are fixed, so a failure repeats.
 #include "check.h"
+#include "random_bits.h"
 #include "string_streams.h"
 #include "string_text.h"
 
@@ -13,19 +14,6 @@ using std::ios_base;
 
 const int bad = ios_base::badbit, eof = ios_base::eofbit, fail = ios_base::failbit;
 const int limit = 1 << 17;
-
-// xorshift32: small, fixed and the same everywhere.
-struct random_bits {
-  unsigned state;
-  unsigned next() {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-  }
-  int below(int n) { return static_cast<int>(next() % static_cast<unsigned>(n)); }
-  int between(int low, int high) { return low + below(high - low + 1); }
-};
 
 // The stream as the rules describe it. `length` is the high-water mark:
 // the content runs to the furthest point any write reached.
@@ -43,16 +31,9 @@ struct model {
     put += n;
     if (put > length) length = put;
   }
-  // The output sentry: a stream with any state bit writes nothing.
-  bool output_ready() {
-    if (state != 0) {
-      state |= fail;
-      return false;
-    }
-    return true;
-  }
-  // The input sentry of the unformatted members.
-  bool input_ready() {
+  // The output sentry, and the input sentry of the unformatted members: a
+  // stream with any state bit gains failbit and transfers nothing.
+  bool sentry_ok() {
     if (state != 0) {
       state |= fail;
       return false;
@@ -125,21 +106,21 @@ void step(std::stringstream& s, random_bits& r, operation op) {
     case op_put: {
       unsigned char c = random_char(r);
       s.put(static_cast<char>(c));
-      if (m.output_ready()) m.write(&c, 1);
+      if (m.sentry_ok()) m.write(&c, 1);
       break;
     }
     case op_write: {
       int n = random_count(r);
       for (int k = 0; k < n; ++k) chars[k] = random_char(r);
       s.write(reinterpret_cast<char*>(chars), n);
-      if (m.output_ready()) m.write(chars, n);
+      if (m.sentry_ok()) m.write(chars, n);
       break;
     }
     case op_get: {
       int got = s.get();
       int want = -1;
       m.count = 0;
-      if (!m.input_ready()) {
+      if (!m.sentry_ok()) {
         m.state |= eof | fail;
       } else if (m.get < m.length) {
         want = m.content[m.get++];
@@ -155,7 +136,7 @@ void step(std::stringstream& s, random_bits& r, operation op) {
       memset(chars, 0x55, sizeof chars);
       s.read(reinterpret_cast<char*>(chars), n);
       m.count = 0;
-      if (m.input_ready()) {
+      if (m.sentry_ok()) {
         int available = m.length - m.get;
         int taken = n < available ? n : available;
         expect(memcmp(chars, m.content + m.get, taken) == 0, "characters read", 0, 0);
@@ -214,7 +195,7 @@ void step(std::stringstream& s, random_bits& r, operation op) {
       s.putback(static_cast<char>(c));
       m.count = 0;
       m.clear_eof();
-      if (m.input_ready()) {
+      if (m.sentry_ok()) {
         if (m.get == 0) {
           m.state |= bad;
         } else {
@@ -228,7 +209,7 @@ void step(std::stringstream& s, random_bits& r, operation op) {
       s.unget();
       m.count = 0;
       m.clear_eof();
-      if (m.input_ready()) {
+      if (m.sentry_ok()) {
         if (m.get == 0) m.state |= bad;
         else --m.get;
       }

@@ -28,16 +28,9 @@ struct made {
   ios_base* whole;         // for deletion through the virtual thunks
 };
 
-made make_istringstream(int mode, const char* s) {
-  std::istringstream* p = s ? new std::istringstream(text(s), modes(mode)) : new std::istringstream(modes(mode));
-  return {p, p, p->rdbuf(), p};
-}
-made make_ostringstream(int mode, const char* s) {
-  std::ostringstream* p = s ? new std::ostringstream(text(s), modes(mode)) : new std::ostringstream(modes(mode));
-  return {p, p, p->rdbuf(), p};
-}
-made make_stringstream(int mode, const char* s) {
-  std::stringstream* p = s ? new std::stringstream(text(s), modes(mode)) : new std::stringstream(modes(mode));
+// A string stream of type S on the heap, built with or without a string.
+template<typename S> made make(int mode, const char* s) {
+  S* p = s ? new S(text(s), modes(mode)) : new S(modes(mode));
   return {p, p, p->rdbuf(), p};
 }
 
@@ -52,15 +45,15 @@ void check_construction() {
     int buffer_mode;
   };
   const construction_case cases[] = {
-      {"istringstream(in)", make_istringstream, in, 0, 48, 8, in},
-      {"istringstream(out) adds in", make_istringstream, out, 0, 48, 8, in | out},
-      {"istringstream(s, app) adds in", make_istringstream, app, "abc", 48, 8, in | app},
-      {"ostringstream(out)", make_ostringstream, out, 0, 44, 4, out},
-      {"ostringstream(in) adds out", make_ostringstream, in, 0, 44, 4, in | out},
-      {"ostringstream(s, ate) adds out", make_ostringstream, ate, "abc", 44, 4, out | ate},
-      {"stringstream(in|out)", make_stringstream, in | out, 0, 52, 12, in | out},
-      {"stringstream(in) keeps the mode", make_stringstream, in, "abc", 52, 12, in},
-      {"stringstream(s, out|app) keeps the mode", make_stringstream, out | app, "abc", 52, 12, out | app},
+      {"istringstream(in)", make<std::istringstream>, in, 0, 48, 8, in},
+      {"istringstream(out) adds in", make<std::istringstream>, out, 0, 48, 8, in | out},
+      {"istringstream(s, app) adds in", make<std::istringstream>, app, "abc", 48, 8, in | app},
+      {"ostringstream(out)", make<std::ostringstream>, out, 0, 44, 4, out},
+      {"ostringstream(in) adds out", make<std::ostringstream>, in, 0, 44, 4, in | out},
+      {"ostringstream(s, ate) adds out", make<std::ostringstream>, ate, "abc", 44, 4, out | ate},
+      {"stringstream(in|out)", make<std::stringstream>, in | out, 0, 52, 12, in | out},
+      {"stringstream(in) keeps the mode", make<std::stringstream>, in, "abc", 52, 12, in},
+      {"stringstream(s, out|app) keeps the mode", make<std::stringstream>, out | app, "abc", 52, 12, out | app},
   };
   for (const construction_case& c : cases) {
     check::set_case(c.name);
@@ -259,9 +252,9 @@ void check_destruction_order() {
     made (*make)(int, const char*);
   };
   const order_case cases[] = {
-      {"istringstream destruction", make_istringstream},
-      {"ostringstream destruction", make_ostringstream},
-      {"stringstream destruction", make_stringstream},
+      {"istringstream destruction", make<std::istringstream>},
+      {"ostringstream destruction", make<std::ostringstream>},
+      {"stringstream destruction", make<std::stringstream>},
   };
   for (const order_case& c : cases) {
     check::set_case(c.name);

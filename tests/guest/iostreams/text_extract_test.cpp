@@ -77,19 +77,9 @@ void line(std::istream& in, char* r) {
   std::getline(in, s);
   copy_out(s, r);
 }
-void line_to_semicolon(std::istream& in, char* r) {
+template<char delimiter> void line_to(std::istream& in, char* r) {
   std::string s("old", alloc);
-  std::getline(in, s, ';');
-  copy_out(s, r);
-}
-void line_to_nul(std::istream& in, char* r) {
-  std::string s("old", alloc);
-  std::getline(in, s, '\0');
-  copy_out(s, r);
-}
-void line_to_ff(std::istream& in, char* r) {
-  std::string s("old", alloc);
-  std::getline(in, s, '\xff');
+  std::getline(in, s, delimiter);
   copy_out(s, r);
 }
 void skip_white(std::istream& in, char* r) {
@@ -141,10 +131,10 @@ const text_case text_cases[] = {
     {"empty line", usual, 0, "\nz", -1, line, "", good, 0, "z"},
     {"line at end of file", usual, 0, "", -1, line, "", eof | fail, 0, ""},
     {"line ignores the width", usual, 2, "abcd\n", -1, line, "abcd", good, 2, ""},
-    {"line to a delimiter", usual, 0, "a b;c", -1, line_to_semicolon, "a b", good, 0, "c"},
-    {"line to a NUL byte", usual, 0, "ab\0cd", 5, line_to_nul, "ab", good, 0, "cd"},
-    {"line to a 0xff byte", usual, 0, "ab\xff" "cd", -1, line_to_ff, "ab", good, 0, "cd"},
-    {"0xff delimiter is not end of file", usual, 0, "ab", -1, line_to_ff, "ab", eof, 0, ""},
+    {"line to a delimiter", usual, 0, "a b;c", -1, line_to<';'>, "a b", good, 0, "c"},
+    {"line to a NUL byte", usual, 0, "ab\0cd", 5, line_to<'\0'>, "ab", good, 0, "cd"},
+    {"line to a 0xff byte", usual, 0, "ab\xff" "cd", -1, line_to<'\xff'>, "ab", good, 0, "cd"},
+    {"0xff delimiter is not end of file", usual, 0, "ab", -1, line_to<'\xff'>, "ab", eof, 0, ""},
     // white space
     {"ws", usual, 0, "  \t\n x", -1, skip_white, "", good, 0, "x"},
     {"ws of blanks only", usual, 0, " \r\f\v ", -1, skip_white, "", eof, 0, ""},
@@ -405,7 +395,7 @@ void check_fatal_reports() {
     EXPECT_FATAL(c.run, 0, "std::ios_base::failure", "basic_ios::clear", c.after_report);
   }
   // A refused sentry adds failbit again; with only eofbit in the mask there
-  // is no report, so the child returns.
+  // is no report, and the extraction returns.
   check::set_case("word on a failed stream, eofbit mask");
   script_buffer buffer("abc");
   std::istream in(&buffer);

@@ -65,7 +65,7 @@ private:
     struct Setup {
         LauncherWorld world;
         const std::string settingsFile = preferencesFileIn(world.home);
-        const std::shared_ptr<Preferences> preferences = userPreferences(*world.services.files);
+        const std::shared_ptr<Preferences> preferences = world.services.preferences;
 
         Setup() { world.installRuntime(); }
         std::unique_ptr<LauncherWindow> window() {

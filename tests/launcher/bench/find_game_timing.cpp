@@ -2,7 +2,7 @@
 
 #include "bench_clock.h"
 #include "fixture_bundles.h"
-#include "identifiers.h"
+#include "fixed_locations.h"
 #include "launcher_world.h"
 
 namespace vornik::bench {

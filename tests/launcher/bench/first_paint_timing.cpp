@@ -4,7 +4,6 @@
 #include "launcher_window.h"
 #include "posix_services.h"
 #include "qt_main_thread.h"
-#include "settings_preferences.h"
 #include "temporary_folder.h"
 
 #include <QApplication>
@@ -63,16 +62,14 @@ int firstPaintChild(int argc, char** argv, long long start) {
     testing::makeFolders(home);
     testing::makeFolders(applications);
     ::setenv("HOME", home.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
     QApplication application(argc, argv);
-    QApplication::setOrganizationDomain(settingsOrganization);
-    QApplication::setApplicationName(settingsApplication);
     const double applicationReady = millisecondsAfter(start);
 
-    LauncherWindow window(makePosixServices(std::make_shared<QtMainThread>(), std::make_shared<SettingsPreferences>(),
-                                            FolderOverrides{home, applications}));
+    // The preferences are the user's store, which lies in the temporary home.
+    LauncherWindow window(
+        makePosixServices(std::make_shared<QtMainThread>(), nullptr, FolderOverrides{home, applications}));
     window.startUp();
     const double windowBuilt = millisecondsAfter(start);
 

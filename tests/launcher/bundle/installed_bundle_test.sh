@@ -43,7 +43,7 @@ for program in "$app/Contents/MacOS/VornikLauncher" "$app/Contents/MacOS/vornik-
   libraries=$(ldd "$program" 2>&1) || fail "ldd $program: $libraries"
   ! grep -q "not found" <<<"$libraries" || fail "$(basename "$program") misses libraries:"$'\n'"$libraries"
   ! grep -qF "$build" <<<"$libraries" || fail "$(basename "$program") loads from the build folder:"$'\n'"$libraries"
-  ! strings "$program" | grep -qF "$build/VornikLauncher.app" || fail "$(basename "$program") names the built bundle"
+  ! grep -qF "$build/VornikLauncher.app" <<<"$(strings "$program")" || fail "$(basename "$program") names the built bundle"
 done
 
 # The window draws itself without a display, in a throw-away home.
