@@ -4,6 +4,7 @@
 #include "ostream.h"
 
 #include "buffer_steps.h"
+#include "output_operation.h"
 #include "state_change.h"
 
 namespace std {
@@ -36,10 +37,7 @@ basic_ostream<_CharT, _Traits>::sentry::sentry(basic_ostream& os) : ok(false), s
 // the buffer propagates too.
 template<typename _CharT, typename _Traits>
 basic_ostream<_CharT, _Traits>::sentry::~sentry() {
-  __ios_type& ios = *sentry_stream;
-  if ((ios.format_flags & ios_base::unitbuf) && ios.stream_state == 0 && ios.stream_buffer != 0 &&
-      ios.stream_buffer->sync() == torvel_ios::end_of_file)
-    torvel_ios::change_state_checked(ios, ios.stream_state | ios_base::badbit);
+  torvel_ios::output_end_step<_CharT, _Traits>(*sentry_stream);
 }
 
 template<typename _CharT, typename _Traits>

@@ -5,14 +5,15 @@
 
 #include "buffer_steps.h"
 #include "c_library.h"
+#include "output_operation.h"
 
 namespace std {
 
 template<typename _CharT, typename _Traits>
 basic_ostream<_CharT, _Traits>& __ostream_insert(basic_ostream<_CharT, _Traits>& os, const _CharT* s,
                                                   streamsize n) {
-  typename basic_ostream<_CharT, _Traits>::sentry guard(os);
-  if (guard.ok) os._M_pad_write(s, n, 0);
+  torvel_ios::output_operation<_CharT, _Traits> operation(os);
+  if (operation.ok()) os._M_pad_write(s, n, 0);
   return os;
 }
 
