@@ -56,7 +56,7 @@ void run(const char* phase, void (*work)()) {
   double start = now();
   work();
   std::cout.flush();
-  std::fprintf(stderr, "%s %.4f\n", phase, now() - start);
+  std::fprintf(stderr, "%s %.5f\n", phase, now() - start);
 }
 
 }

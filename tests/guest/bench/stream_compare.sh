@@ -46,16 +46,16 @@ compare() {
   echo "== $label, best of $runs"
   if [ -n "$baseline" ]; then
     best baseline >"$work/baseline.best"
-    echo "phase            baseline  ratio   libtorvelios  ratio   libstdc++"
+    echo "phase             baseline  ratio   libtorvelios  ratio    libstdc++"
     join "$work/baseline.best" "$work/ours.best" | join - "$work/theirs.best" | awk '
-      { printf "%-16s %7.3f s %5.2f   %9.3f s %5.2f   %7.3f s\n", $1, $2, $2 / $4, $3, $3 / $4, $4
+      { printf "%-16s %8.4f s %5.2f   %9.4f s %5.2f   %8.4f s\n", $1, $2, $2 / $4, $3, $3 / $4, $4
         a += $2; b += $3; c += $4 }
-      END { printf "%-16s %7.3f s %5.2f   %9.3f s %5.2f   %7.3f s\n", "total", a, a / c, b, b / c, c }'
+      END { printf "%-16s %8.4f s %5.2f   %9.4f s %5.2f   %8.4f s\n", "total", a, a / c, b, b / c, c }'
   else
     echo "phase            libtorvelios  libstdc++  ratio"
     join "$work/ours.best" "$work/theirs.best" | awk '
-      { printf "%-16s %10.3f s %9.3f s  %5.2f\n", $1, $2, $3, $2 / $3; a += $2; b += $3 }
-      END { printf "%-16s %10.3f s %9.3f s  %5.2f\n", "total", a, b, a / b }'
+      { printf "%-16s %10.4f s %9.4f s  %5.2f\n", $1, $2, $3, $2 / $3; a += $2; b += $3 }
+      END { printf "%-16s %10.4f s %9.4f s  %5.2f\n", "total", a, b, a / b }'
   fi
 }
 
