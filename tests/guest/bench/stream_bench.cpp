@@ -1,6 +1,7 @@
 // Formatted output through std::cout into a file, the way a game writes its
-// logs: integers, doubles, strings ended by std::endl or by '\n', and a
-// mixed log line of short texts, integers and a string ended by '\n'. Built
+// logs: integers, doubles, strings ended by std::endl or by '\n', strings
+// and characters inserted the way the game's own code does, and a mixed log
+// line of short texts, integers and a string ended by '\n'. Built
 // once against libtorvelios and libtorvelrt and once against the
 // toolchain's own library (old string ABI); stream_compare.sh runs both with
 // standard output redirected to a file. Prints, on standard error, the
@@ -40,6 +41,21 @@ void strings_newline() {
   for (int i = 0; i < lines; ++i) std::cout << name << " lap " << '\n';
 }
 
+// Characters as the game's own compiled code inserts them: its headers
+// send every char through std::__ostream_insert(os, &c, 1), where today's
+// headers call put() for an unpadded char.
+void game_chars() {
+  const std::string name("player_vehicle");
+  const char separator = ':', space = ' ', newline = '\n';
+  for (int i = 0; i < lines; ++i) {
+    std::__ostream_insert(std::cout, name.data(), name.size());
+    std::__ostream_insert(std::cout, &separator, 1);
+    std::__ostream_insert(std::cout, &space, 1);
+    std::__ostream_insert(std::cout, "lap", 3);
+    std::__ostream_insert(std::cout, &newline, 1);
+  }
+}
+
 // A game's log: a frame stamp, short literal texts, a few small integers
 // and an event name per line.
 void logging() {
@@ -67,6 +83,7 @@ int main(int argc, char** argv) {
   run("doubles", doubles);
   run("strings+endl", strings_endl);
   run("strings+newline", strings_newline);
+  run("game-chars", game_chars);
   run("logging", logging);
   return 0;
 }

@@ -1,7 +1,10 @@
 // std::stdio_buf under the standard streams, and std::ios_base::Init's
 // reference count, exit flush and rebuilding.
+#include <fcntl.h>
+#include <stdlib.h>
 #include <unistd.h>
 
+#include "c_stdio.h"
 #include "check.h"
 #include "script_buffer.h"
 #include "standard_streams.h"
@@ -72,6 +75,61 @@ void check_no_seeking() {
   }
 }
 
+// Points one of the process's standard descriptors at another file while
+// a step runs, then restores it.
+void with_descriptor(int which, int replacement, void (*step)()) {
+  int saved = dup(which);
+  dup2(replacement, which);
+  step();
+  dup2(saved, which);
+  close(saved);
+}
+
+void write_mixed_output() {
+  buffer* out = std::cout.rdbuf();
+  CHECK_EQ(out->sputn("a", 1), 1);
+  fputs("b", torvel_host_stdout);
+  std::cout << "cd" << 'e';
+  // 0xff is a character like any other, not the end-of-file value.
+  CHECK_EQ(out->sputn("\xff", 1), 1);
+  std::cout.put('f');
+  fputs("7", torvel_host_stdout);
+  CHECK_EQ(out->sputn("gh", 2), 2);
+  fflush(torvel_host_stdout);
+}
+
+void write_to_full_device() {
+  // Standard error is unbuffered, so each write reaches the device at once.
+  buffer* err = std::cerr.rdbuf();
+  CHECK_EQ(err->sputn("x", 1), 0);
+  CHECK_EQ(err->sputn("xyz", 3), 0);
+}
+
+// Characters and blocks written through std::cout land in the host's
+// standard output in call order with the program's own stdio output, and
+// each write reports how much the host took.
+void check_standard_output() {
+  check::set_case("standard output in call order");
+  char path[] = "/tmp/torvel-standard-output-XXXXXX";
+  int file = mkstemp(path);
+  CHECK(file >= 0);
+  if (file < 0) return;
+  fflush(torvel_host_stdout);
+  with_descriptor(1, file, write_mixed_output);
+  char written[16] = {};
+  CHECK_EQ(pread(file, written, sizeof written - 1, 0), 10);
+  CHECK_TEXT(written, "abcde\xff" "f7gh");
+  close(file);
+  unlink(path);
+
+  check::set_case("a host stream that takes nothing");
+  int full = open("/dev/full", O_WRONLY);
+  CHECK(full >= 0);
+  if (full < 0) return;
+  with_descriptor(2, full, write_to_full_device);
+  close(full);
+}
+
 // Runs the destructor of an Init object: the library's own is the last.
 void end_init() {
   alignas(4) unsigned char storage[1];
@@ -136,6 +194,7 @@ void check_fatal_flush() {
 int main() {
   check_standard_input();
   check_no_seeking();
+  check_standard_output();
   check_fatal_flush();
   check_init_counting();
   return check::finish();
