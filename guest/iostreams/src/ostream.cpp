@@ -1,24 +1,10 @@
-// std::ostream: construction, the output sentry, unformatted output,
-// flushing and positioning. Weak exports (explicit instantiation; the numeric
-// inserters are instantiated in ostream_numeric.cpp).
+// std::ostream: construction, unformatted output, flushing and positioning.
+// Weak exports (explicit instantiation; the output sentry is instantiated in
+// output_sentry.cpp, the numeric inserters in ostream_numeric.cpp).
 #include "ostream.h"
 
 #include "buffer_steps.h"
-#include "output_operation.h"
 #include "state_change.h"
-
-namespace torvel_ios __attribute__((visibility("hidden"))) {
-
-// The output sentry's flush of the stream tied to its own, out of line:
-// few streams are tied (std::cin and std::cerr to std::cout), and the
-// common untied case then costs the sentry a test and no registers.
-template<typename _CharT, typename _Traits>
-__attribute__((noinline)) void flush_tied_stream(std::basic_ostream<_CharT, _Traits>& tied_stream) {
-  std::basic_ios<_CharT, _Traits>& tied = tied_stream;
-  if (tied.stream_buffer != 0 && tied.stream_buffer->sync() == end_of_file) tied.setstate(std::ios_base::badbit);
-}
-
-}
 
 namespace std {
 
@@ -34,26 +20,6 @@ basic_ostream<_CharT, _Traits>::basic_ostream() {
 
 template<typename _CharT, typename _Traits>
 basic_ostream<_CharT, _Traits>::~basic_ostream() {}
-
-template<typename _CharT, typename _Traits>
-basic_ostream<_CharT, _Traits>::sentry::sentry(basic_ostream& os) : ok(false), sentry_stream(&os) {
-  __ios_type& ios = os;
-  if (ios.tied_stream != 0 && ios.stream_state == 0) torvel_ios::flush_tied_stream(*ios.tied_stream);
-  if (ios.stream_state != 0) ios.setstate(ios_base::failbit);
-  else ok = true;
-}
-
-// The end step of every output operation; it runs while an exception from
-// the buffer propagates too.
-template<typename _CharT, typename _Traits>
-basic_ostream<_CharT, _Traits>::sentry::~sentry() {
-  torvel_ios::output_end_step<_CharT, _Traits>(*sentry_stream);
-}
-
-template<typename _CharT, typename _Traits>
-basic_ostream<_CharT, _Traits>::sentry::operator bool() const {
-  return ok;
-}
 
 template<typename _CharT, typename _Traits>
 basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::operator<<(basic_ostream& (*f)(basic_ostream&)) {
