@@ -139,6 +139,17 @@ void output_sentry_on_failed_stream(std::istream&, std::ostream& out) {
   alignas(4) char k[sizeof(std::ostream::sentry)];
   library_output_sentry(reinterpret_cast<std::ostream::sentry*>(k), out);
 }
+// The tied stream's failed flush is reported on the tied stream, by name.
+void output_sentry_with_failing_tie(std::istream&, std::ostream& out) {
+  script_buffer refusing("", script_buffer::areas);
+  refusing.sync_result = -1;
+  std::ostream tied(&refusing);
+  out.tie(&tied);
+  alignas(4) char k[sizeof(std::ostream::sentry)];
+  library_output_sentry(reinterpret_cast<std::ostream::sentry*>(k), out);
+  CHECK_EQ(tied.stream_state, ios_base::badbit);
+  CHECK_EQ(out.stream_state, 0);
+}
 void get_char(std::istream& in, std::ostream&) {
   char c = 0;
   in.get(c);
@@ -194,6 +205,7 @@ struct by_name_case {
 const by_name_case cases[] = {
     {"input sentry reports through setstate", input_sentry_on_failed_stream, r_setstate},
     {"output sentry reports through setstate", output_sentry_on_failed_stream, r_setstate},
+    {"output sentry reports a failed tie flush through setstate", output_sentry_with_failing_tie, r_setstate},
     {"get(char&) calls get()", get_char, r_get},
     {"get(char*, int) calls get(char*, int, char)", get_line_part, r_get_into},
     {"getline(char*, int) calls getline(char*, int, char)", get_line, r_getline},
