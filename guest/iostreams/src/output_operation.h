@@ -7,6 +7,7 @@
 #ifndef TORVEL_OUTPUT_OPERATION_H
 #define TORVEL_OUTPUT_OPERATION_H
 
+#include "buffer_steps.h"
 #include "ostream.h"
 #include "state_change.h"
 
@@ -18,14 +19,13 @@ namespace torvel_ios __attribute__((visibility("hidden"))) {
 // step is: an exception from the buffer's sync ends the program here.
 template<typename _CharT, typename _Traits>
 __attribute__((noinline)) void sync_unit_buffered(std::basic_ios<_CharT, _Traits>& ios) noexcept {
-  if (ios.stream_buffer != 0 && ios.stream_buffer->sync() == -1)
+  if (ios.stream_buffer != 0 && ios.stream_buffer->sync() == end_of_file)
     change_state_checked(ios, ios.stream_state | std::ios_base::badbit);
 }
 
 // Syncs a unit-buffered stream that is still good; a failing sync sets
 // badbit with the exception-mask check. Runs while an exception from the
-// buffer propagates too; one escaping from here ends the program, as the
-// destructor it stands for is noexcept.
+// buffer propagates too.
 template<typename _CharT, typename _Traits>
 inline void output_end_step(std::basic_ios<_CharT, _Traits>& ios) {
   if ((ios.format_flags & std::ios_base::unitbuf) && ios.stream_state == 0) sync_unit_buffered(ios);
