@@ -38,6 +38,22 @@ static const char* fopen_mode(_Ios_Openmode mode) {
   return 0;
 }
 
+// beg and cur map to themselves; every other value counts from the end.
+static int host_origin(_Ios_Seekdir dir) {
+  if (dir == _S_beg) return 0;
+  if (dir == _S_cur) return 1;
+  return 2;
+}
+
+// Takes a FILE the host has just opened for this object, which will close
+// it; a null FILE is a failed open.
+static __basic_file<char>* take_owned(__basic_file<char>& file, FILE* f) {
+  if (f == 0) return 0;
+  file.host_file = reinterpret_cast<__sFILE*>(f);
+  file.owns_file = true;
+  return &file;
+}
+
 __basic_file<char>::__basic_file(void*) : host_file(0), owns_file(false), padding() {}
 
 // Closes an owned FILE, flushes a borrowed one; the outcome has no one to
@@ -49,11 +65,7 @@ bool __basic_file<char>::is_open() const { return host_file != 0; }
 __basic_file<char>* __basic_file<char>::open(const char* name, _Ios_Openmode mode, int) {
   const char* host_mode = fopen_mode(mode);
   if (host_mode == 0 || host_file != 0) return 0;
-  FILE* f = fopen(name, host_mode);
-  if (f == 0) return 0;
-  host_file = reinterpret_cast<__sFILE*>(f);
-  owns_file = true;
-  return this;
+  return take_owned(*this, fopen(name, host_mode));
 }
 
 __basic_file<char>* __basic_file<char>::sys_open(__sFILE* f, _Ios_Openmode) {
@@ -66,11 +78,7 @@ __basic_file<char>* __basic_file<char>::sys_open(__sFILE* f, _Ios_Openmode) {
 __basic_file<char>* __basic_file<char>::sys_open(int fd, _Ios_Openmode mode) {
   const char* host_mode = fopen_mode(mode);
   if (host_mode == 0 || host_file != 0) return 0;
-  FILE* f = fdopen(fd, host_mode);
-  if (f == 0) return 0;
-  host_file = reinterpret_cast<__sFILE*>(f);
-  owns_file = true;
-  return this;
+  return take_owned(*this, fdopen(fd, host_mode));
 }
 
 __basic_file<char>* __basic_file<char>::close() {
@@ -105,7 +113,7 @@ int __basic_file<char>::sync() {
 streamoff __basic_file<char>::seekoff(streamoff off, _Ios_Seekdir dir) {
   if (host_file == 0) return -1;
   FILE* f = torvel_ios::host(host_file);
-  if (fseeko(f, off, torvel_ios::host_origin(dir)) != 0) return -1;
+  if (fseeko(f, off, host_origin(dir)) != 0) return -1;
   return ftello(f);
 }
 

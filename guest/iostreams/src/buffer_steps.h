@@ -5,6 +5,7 @@
 #ifndef TORVEL_BUFFER_STEPS_H
 #define TORVEL_BUFFER_STEPS_H
 
+#include "basic_ios.h"
 #include "streambuf.h"
 
 namespace torvel_ios __attribute__((visibility("hidden"))) {
@@ -54,6 +55,13 @@ inline int put_char(buffer* b, char c) {
 // White space as the streams see it: tab, line feed, vertical tab, form
 // feed, carriage return and space; nothing at 0x80 and above.
 inline bool is_white_space(int c) { return c == ' ' || (c >= 0x09 && c <= 0x0d); }
+
+// A stream's flush: its buffer's sync, badbit when that fails. Used by
+// flush(), endl and std::flush, and by both sentries for a tied stream.
+template<typename _CharT, typename _Traits>
+inline void sync_stream_buffer(std::basic_ios<_CharT, _Traits>& ios) {
+  if (ios.stream_buffer != 0 && ios.stream_buffer->sync() == end_of_file) ios.setstate(std::ios_base::badbit);
+}
 
 }
 

@@ -37,7 +37,6 @@ bool basic_filebuf<_CharT, _Traits>::is_open() const {
 
 template<typename _CharT, typename _Traits>
 basic_filebuf<_CharT, _Traits>* basic_filebuf<_CharT, _Traits>::open(const char* name, _Ios_Openmode mode) {
-  if (file_handle.host_file != 0) return 0;
   if (file_handle.open(name, mode) == 0) return 0;
   _M_allocate_internal_buffer();
   if (this->buffer == 0) {
@@ -49,13 +48,8 @@ basic_filebuf<_CharT, _Traits>* basic_filebuf<_CharT, _Traits>::open(const char*
   }
   open_mode = mode;
   reading = false;
-  writing = false;
-  this->get_begin = buffer;
-  this->get_next = buffer;
-  this->get_end = buffer;
-  this->put_begin = 0;
-  this->put_next = 0;
-  this->put_end = 0;
+  torvel_ios::stop_writing(*this);
+  torvel_ios::set_get_area(*this, 0);
   if ((mode & _S_ate) && this->seekoff(0, _S_end, mode).offset == -1) {
     close();
     return 0;

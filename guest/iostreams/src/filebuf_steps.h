@@ -23,6 +23,14 @@ inline bool can_write(const file_buffer& b) {
   return (b.open_mode & (std::_S_out | std::_S_app)) != 0 && b.file_handle.host_file != 0;
 }
 
+// A get area of the given length at the start of the buffer (0 for none
+// left to read).
+inline void set_get_area(file_buffer& b, std::streamsize length) {
+  b.get_begin = b.buffer;
+  b.get_next = b.buffer;
+  b.get_end = b.buffer + length;
+}
+
 inline void reset_put_area(file_buffer& b) {
   b.put_begin = b.buffer;
   b.put_next = b.buffer;
@@ -66,9 +74,7 @@ inline void stop_writing(file_buffer& b) {
 inline void settle_read_ahead(file_buffer& b) {
   if (!b.reading) return;
   fseeko(host_of(b), -static_cast<torvel_host_off_t>(b.get_end - b.get_next), 1);
-  b.get_begin = b.buffer;
-  b.get_next = b.buffer;
-  b.get_end = b.buffer;
+  set_get_area(b, 0);
   b.reading = false;
 }
 

@@ -18,9 +18,7 @@ typename basic_filebuf<_CharT, _Traits>::int_type basic_filebuf<_CharT, _Traits>
   }
   if (this->get_next < this->get_end) return torvel_ios::byte_value(*this->get_next);
   size_t got = fread(buffer, 1, buffer_size, torvel_ios::host_of(*this));
-  this->get_begin = buffer;
-  this->get_next = buffer;
-  this->get_end = buffer + got;
+  torvel_ios::set_get_area(*this, static_cast<streamsize>(got));
   reading = true;
   return got > 0 ? torvel_ios::byte_value(*buffer) : torvel_ios::end_of_file;
 }
@@ -44,9 +42,7 @@ typename basic_filebuf<_CharT, _Traits>::int_type basic_filebuf<_CharT, _Traits>
   if (writing) {
     if (!torvel_ios::settle_output(*this)) return torvel_ios::end_of_file;
   } else {
-    this->get_begin = buffer;
-    this->get_next = buffer;
-    this->get_end = buffer;
+    torvel_ios::set_get_area(*this, 0);
     torvel_ios::reset_put_area(*this);
     writing = true;
   }
@@ -68,9 +64,7 @@ streamsize basic_filebuf<_CharT, _Traits>::xsgetn(char_type* s, streamsize n) {
   if (rest <= 0) return taken;
   if (rest >= buffer_size && torvel_ios::can_read(*this) && !writing) {
     size_t got = fread(s + taken, 1, rest, torvel_ios::host_of(*this));
-    this->get_begin = buffer;
-    this->get_next = buffer;
-    this->get_end = buffer;
+    torvel_ios::set_get_area(*this, 0);
     reading = true;
     return taken + static_cast<streamsize>(got);
   }
@@ -102,9 +96,7 @@ typename basic_filebuf<_CharT, _Traits>::pos_type basic_filebuf<_CharT, _Traits>
     torvel_ios::stop_writing(*this);
   }
   torvel_ios::settle_read_ahead(*this);
-  FILE* f = torvel_ios::host_of(*this);
-  if (fseeko(f, off, torvel_ios::host_origin(dir)) != 0) return pos_type(off_type(-1));
-  return pos_type(ftello(f));
+  return pos_type(file_handle.seekoff(off, dir));
 }
 
 template<typename _CharT, typename _Traits>
@@ -118,7 +110,7 @@ template<typename _CharT, typename _Traits>
 int basic_filebuf<_CharT, _Traits>::sync() {
   if (file_handle.host_file == 0 || !writing) return 0;
   bool settled = torvel_ios::settle_output(*this);
-  bool flushed = fflush(torvel_ios::host_of(*this)) == 0;
+  bool flushed = file_handle.sync() == 0;
   return settled && flushed ? 0 : -1;
 }
 

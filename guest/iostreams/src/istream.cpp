@@ -29,10 +29,7 @@ basic_istream<_CharT, _Traits>::sentry::sentry(basic_istream& is, bool noskipws)
     ios.setstate(ios_base::failbit);
     return;
   }
-  if (ios.tied_stream != 0) {
-    __ios_type& tied = *ios.tied_stream;
-    if (tied.stream_buffer != 0 && tied.stream_buffer->sync() == torvel_ios::end_of_file) tied.setstate(ios_base::badbit);
-  }
+  if (ios.tied_stream != 0) torvel_ios::sync_stream_buffer<_CharT, _Traits>(*ios.tied_stream);
   int err = 0;
   if (!noskipws && (ios.format_flags & ios_base::skipws) && ios.stream_buffer != 0) {
     __streambuf_type* in = ios.stream_buffer;

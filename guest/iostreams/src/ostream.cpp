@@ -4,7 +4,6 @@
 #include "ostream.h"
 
 #include "buffer_steps.h"
-#include "state_change.h"
 
 namespace std {
 
@@ -89,8 +88,7 @@ void basic_ostream<_CharT, _Traits>::_M_write(const char_type* s, streamsize n) 
 
 template<typename _CharT, typename _Traits>
 basic_ostream<_CharT, _Traits>& basic_ostream<_CharT, _Traits>::flush() {
-  __ios_type& ios = *this;
-  if (ios.stream_buffer != 0 && ios.stream_buffer->sync() == torvel_ios::end_of_file) ios.setstate(ios_base::badbit);
+  torvel_ios::sync_stream_buffer<_CharT, _Traits>(*this);
   return *this;
 }
 

@@ -7,7 +7,6 @@
 #include "c_library.h"
 #include "c_stdio.h"
 #include "integer_text.h"
-#include "state_change.h"
 
 namespace {
 

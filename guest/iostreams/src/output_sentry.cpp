@@ -19,9 +19,8 @@ namespace torvel_ios __attribute__((visibility("hidden"))) {
 // streams are tied (std::cin and std::cerr to std::cout), and the common
 // untied case then costs the sentry a test and no registers.
 template<typename _CharT, typename _Traits>
-__attribute__((noinline)) void flush_tied_stream(std::basic_ostream<_CharT, _Traits>& tied_stream) {
-  std::basic_ios<_CharT, _Traits>& tied = tied_stream;
-  if (tied.stream_buffer != 0 && tied.stream_buffer->sync() == end_of_file) tied.setstate(std::ios_base::badbit);
+__attribute__((noinline)) void flush_tied_stream(std::basic_ostream<_CharT, _Traits>& tied) {
+  sync_stream_buffer<_CharT, _Traits>(tied);
 }
 
 }

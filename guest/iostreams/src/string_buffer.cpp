@@ -94,18 +94,17 @@ void basic_stringbuf<_CharT, _Traits, _Alloc>::_M_sync(char_type* base, __size_t
     this->get_begin = base;
     this->get_next = base + i;
     this->get_end = end_of_get;
-    if (has(open_mode, _S_out)) {
-      this->put_begin = base;
-      this->put_next = base + o;
-      this->put_end = end_of_put;
-    }
   } else if (has(open_mode, _S_out)) {
-    this->put_begin = base;
-    this->put_next = base + o;
-    this->put_end = end_of_put;
+    // An output-only buffer keeps an empty get area at the end of what
+    // has been written.
     this->get_begin = end_of_get;
     this->get_next = end_of_get;
     this->get_end = end_of_get;
+  }
+  if (has(open_mode, _S_out)) {
+    this->put_begin = base;
+    this->put_next = base + o;
+    this->put_end = end_of_put;
   }
 }
 

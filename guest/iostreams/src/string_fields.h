@@ -13,9 +13,13 @@ namespace torvel_ios __attribute__((visibility("hidden"))) {
 
 inline char* string_chars(const std::string& s) { return *reinterpret_cast<char* const*>(&s); }
 
-inline size_t string_length(const std::string& s) { return reinterpret_cast<const size_t*>(string_chars(s))[-3]; }
+inline const std::string::_Rep& string_header(const std::string& s) {
+  return reinterpret_cast<const std::string::_Rep*>(string_chars(s))[-1];
+}
 
-inline size_t string_capacity(const std::string& s) { return reinterpret_cast<const size_t*>(string_chars(s))[-2]; }
+inline size_t string_length(const std::string& s) { return string_header(s).length; }
+
+inline size_t string_capacity(const std::string& s) { return string_header(s).capacity; }
 
 }
 

@@ -64,17 +64,10 @@ basic_ostream<char, _Traits>& operator<<(basic_ostream<char, _Traits>& os, const
   return insert_text(os, reinterpret_cast<const char*>(s));
 }
 
-// The flush step of endl and flush: the buffer's sync, badbit when it fails.
-template<typename _CharT, typename _Traits>
-static inline void flush_step(basic_ostream<_CharT, _Traits>& os) {
-  basic_ios<_CharT, _Traits>& ios = os;
-  if (ios.stream_buffer != 0 && ios.stream_buffer->sync() == torvel_ios::end_of_file) ios.setstate(ios_base::badbit);
-}
-
 template<typename _CharT, typename _Traits>
 basic_ostream<_CharT, _Traits>& endl(basic_ostream<_CharT, _Traits>& os) {
   os.put(10);
-  flush_step(os);
+  torvel_ios::sync_stream_buffer<_CharT, _Traits>(os);
   return os;
 }
 
@@ -85,7 +78,7 @@ basic_ostream<_CharT, _Traits>& ends(basic_ostream<_CharT, _Traits>& os) {
 
 template<typename _CharT, typename _Traits>
 basic_ostream<_CharT, _Traits>& flush(basic_ostream<_CharT, _Traits>& os) {
-  flush_step(os);
+  torvel_ios::sync_stream_buffer<_CharT, _Traits>(os);
   return os;
 }
 
