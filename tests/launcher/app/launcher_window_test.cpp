@@ -7,6 +7,7 @@
 #include "fixture_bundles.h"
 #include "launcher_window.h"
 #include "launcher_world.h"
+#include "platform_doubles.h"
 #include "plist_preferences.h"
 #include "posix_files.h"
 #include "posix_processes.h"
@@ -14,6 +15,7 @@
 #include "preference_keys.h"
 #include "qt_main_thread.h"
 #include "run_program.h"
+#include "scoped_variable.h"
 #include "status_label.h"
 #include "system_services.h"
 
@@ -28,32 +30,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 using namespace vornik;
 using namespace vornik::testing;
-
-namespace {
-
-// Every new log gets the same name, so one left at that name stops the next.
-class RepeatingUuidFiles : public PosixFiles {
-public:
-    using PosixFiles::PosixFiles;
-    std::string newUuidString() override { return "00000000-0000-4000-8000-000000000000"; }
-};
-
-// A platform that refuses every launch with the given failure.
-class RefusingProcesses : public PosixProcesses {
-public:
-    explicit RefusingProcesses(LaunchFailure failure) : failure_(std::move(failure)) {}
-    Result<std::shared_ptr<Child>> launch(const ChildLaunch&, std::function<void(ChildEnd)>) override {
-        return failure_;
-    }
-
-private:
-    LaunchFailure failure_;
-};
-
-}  // namespace
 
 class LauncherWindowTest : public QObject {
     Q_OBJECT
@@ -65,13 +45,11 @@ private:
     struct Setup {
         LauncherWorld world;
         const std::string settingsFile = preferencesFileIn(world.home);
-        const std::shared_ptr<Preferences> preferences = world.services.preferences;
 
         Setup() { world.installRuntime(); }
         std::unique_ptr<LauncherWindow> window() {
             Services services = world.services;
             services.mainThread = std::make_shared<QtMainThread>();
-            services.preferences = preferences;
             auto window = std::make_unique<LauncherWindow>(services);
             window->startUp();
             window->present();
@@ -171,13 +149,13 @@ private slots:
         writeBundle(setup.world.applications + "/" + gameFileName, validGame());
         const std::string hold = setup.world.root / "hold";
         writeFile(hold, "");
-        qputenv("TORVEL_STAND_IN_HOLD_FILE", QByteArray::fromStdString(hold));
+        std::optional<ScopedVariable> holding(std::in_place, "TORVEL_STAND_IN_HOLD_FILE", hold);
         auto window = setup.window();
         QCOMPARE(window->statusLabel()->text(), QString("Ready to play"));
         QVERIFY(window->playButton()->isEnabled());
 
         QTest::keyClick(window.get(), Qt::Key_Return);
-        qunsetenv("TORVEL_STAND_IN_HOLD_FILE");
+        holding.reset();
         QCOMPARE(window->statusLabel()->text(), QString("Vornik is running."));
         QVERIFY(window->launcher().isRunning());
         QVERIFY(runControlsDisabled(*window));
@@ -345,8 +323,9 @@ private slots:
             QString shown;    // the status once Play is over and no child runs
         };
         std::unique_ptr<RunningBundle> running;  // an application left running for one case
-        const auto endWith = [](const char* variable, const char* value) {
-            return [variable, value](Setup&) { qputenv(variable, value); };
+        std::optional<ScopedVariable> ending;    // the stand-in's way of ending, for one case
+        const auto endWith = [&ending](const char* variable, const char* value) {
+            return [&ending, variable, value](Setup&) { ending.emplace(variable, value); };
         };
         const QString ready("Ready to play");
         const Case cases[] = {
@@ -369,7 +348,7 @@ private slots:
              [](Setup& s) {
                  s.world.services.files = std::make_shared<RepeatingUuidFiles>(
                      FolderOverrides{s.world.home, s.world.applications});
-                 writeFile(s.world.logsFolder() + "/00000000-0000-4000-8000-000000000000.log", "");
+                 writeFile(s.world.logsFolder() + "/" + RepeatingUuidFiles::uuid + ".log", "");
              },
              ready, "The launcher could not create its session log."},
             {"no Rosetta",
@@ -385,13 +364,9 @@ private slots:
              "Vornik stopped on signal 9. See the session log."},
         };
         for (const Case& c : cases) {
-            // Even a failed case leaves the next test an ordinary ending.
-            struct EndingReset {
-                ~EndingReset() {
-                    qunsetenv("TORVEL_STAND_IN_EXIT_STATUS");
-                    qunsetenv("TORVEL_STAND_IN_SIGNAL");
-                }
-            } endingReset;
+            // Each case starts from an ordinary ending; a failed one leaves
+            // the function, which puts the variable back too.
+            ending.reset();
             Setup setup;
             writeBundle(setup.world.applications + "/" + gameFileName, validGame());
             c.arrange(setup);
@@ -469,10 +444,7 @@ private slots:
             QTest::mouseClick(window->adaptiveTriggersBox(), Qt::LeftButton);
         }
 
-        const char* path = std::getenv("PATH");
-        const std::map<std::string, std::string> shell{{"HOME", setup.world.home},
-                                                       {"PATH", path ? path : "/usr/bin:/bin"}};
-        ProgramRun played = runProgram({builtCommandLine(), "play"}, shell);
+        ProgramRun played = runCommandLine(setup.world.home, {"play"});
         QVERIFY2(played.exitStatus == 0, played.output.c_str());
         QCOMPARE(printedValue(played.output, "game"), first);
         const std::string log = readFile(printedValue(played.output, "log"));
@@ -481,7 +453,7 @@ private slots:
             QVERIFY2(log.find(line) != std::string::npos, log.c_str());
 
         const std::string second = writeBundle(setup.world.root / "Games/Second.app", validGame());
-        played = runProgram({builtCommandLine(), "play", second}, shell);
+        played = runCommandLine(setup.world.home, {"play", second});
         QVERIFY2(played.exitStatus == 0, played.output.c_str());
         auto window = setup.window();
         QCOMPARE(window->pathLabel()->fullText(), QString::fromStdString(second));

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace vornik {
 namespace {
 
@@ -17,11 +15,7 @@ using namespace vornik::testing;
 
 class CommandLine : public ::testing::Test {
 protected:
-    ProgramRun run(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), builtCommandLine());
-        const char* path = std::getenv("PATH");
-        return runProgram(arguments, {{"HOME", home}, {"PATH", path ? path : "/usr/bin:/bin"}});
-    }
+    ProgramRun run(const std::vector<std::string>& arguments) { return runCommandLine(home, arguments); }
 
     TemporaryFolder root;
     const std::string home = root / "home";

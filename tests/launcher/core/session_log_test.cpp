@@ -2,6 +2,7 @@
 #include "session_log.h"
 
 #include "launcher_world.h"
+#include "platform_doubles.h"
 #include "posix_files.h"
 #include "status_texts.h"
 
@@ -54,13 +55,6 @@ TEST_F(SessionLogs, NewLogsAreFreshPrivateAndNamedByUuid) {
     }
 }
 
-// The same UUID every time, so a second log would land on the first's name.
-class RepeatingUuidFiles : public PosixFiles {
-public:
-    using PosixFiles::PosixFiles;
-    std::string newUuidString() override { return "00000000-0000-4000-8000-000000000000"; }
-};
-
 TEST_F(SessionLogs, AnExistingFileOrLinkAtTheNameIsNeverReused) {
     RepeatingUuidFiles repeating(FolderOverrides{world.home, world.applications});
     ASSERT_TRUE(newSessionLog(repeating));
@@ -68,9 +62,9 @@ TEST_F(SessionLogs, AnExistingFileOrLinkAtTheNameIsNeverReused) {
     ASSERT_FALSE(again);
     EXPECT_EQ(again.failure().description, logCreationText);
 
-    std::filesystem::remove(world.logsFolder() + "/00000000-0000-4000-8000-000000000000.log");
+    std::filesystem::remove(world.logsFolder() + "/" + RepeatingUuidFiles::uuid + ".log");
     std::filesystem::create_symlink(world.root / "elsewhere",
-                                    world.logsFolder() + "/00000000-0000-4000-8000-000000000000.log");
+                                    world.logsFolder() + "/" + RepeatingUuidFiles::uuid + ".log");
     EXPECT_FALSE(newSessionLog(repeating));
     EXPECT_FALSE(std::filesystem::exists(world.root / "elsewhere"));
 }

@@ -4,8 +4,10 @@
 #include "fixed_locations.h"
 #include "fixture_bundles.h"
 #include "launcher_world.h"
+#include "platform_doubles.h"
 #include "posix_files.h"
 #include "posix_processes.h"
+#include "scoped_variable.h"
 #include "status_texts.h"
 
 #include <gtest/gtest.h>
@@ -18,25 +20,6 @@ namespace vornik {
 namespace {
 
 using namespace vornik::testing;
-
-// Sets an environment variable of this process for one scope.
-class ScopedVariable {
-public:
-    ScopedVariable(std::string name, const std::string& value) : name_(std::move(name)) {
-        if (const char* old = std::getenv(name_.c_str())) previous_ = old;
-        ::setenv(name_.c_str(), value.c_str(), 1);
-    }
-    ~ScopedVariable() {
-        if (previous_)
-            ::setenv(name_.c_str(), previous_->c_str(), 1);
-        else
-            ::unsetenv(name_.c_str());
-    }
-
-private:
-    std::string name_;
-    std::optional<std::string> previous_;
-};
 
 class StartGame : public ::testing::Test {
 protected:
@@ -231,19 +214,7 @@ TEST_F(StartGame, ALaunchFailureAfterTheLogKeepsTheEmptyLog) {
         << world.controls.status.text;
 }
 
-// A platform whose launch fails with a given error, or whose log cannot be
-// opened for writing; everything else is real.
-class RefusingProcesses : public PosixProcesses {
-public:
-    explicit RefusingProcesses(LaunchFailure failure) : failure_(std::move(failure)) {}
-    Result<std::shared_ptr<Child>> launch(const ChildLaunch&, std::function<void(ChildEnd)>) override {
-        return failure_;
-    }
-
-private:
-    LaunchFailure failure_;
-};
-
+// A platform whose log cannot be opened for writing; everything else is real.
 class UnopenableLogFiles : public PosixFiles {
 public:
     using PosixFiles::PosixFiles;

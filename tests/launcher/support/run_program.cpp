@@ -1,6 +1,7 @@
 #include "run_program.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <spawn.h>
 #include <stdexcept>
@@ -71,6 +72,13 @@ std::string printedValue(const std::string& output, const std::string& label) {
 
 std::string builtCommandLine() {
     return std::string(VORNIK_BUILT_BUNDLE) + "/Contents/MacOS/vornik-launcher-cli";
+}
+
+ProgramRun runCommandLine(const std::string& home, const std::vector<std::string>& arguments) {
+    std::vector<std::string> words{builtCommandLine()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    const char* path = std::getenv("PATH");
+    return runProgram(words, {{"HOME", home}, {"PATH", path ? path : "/usr/bin:/bin"}});
 }
 
 }  // namespace vornik::testing

@@ -25,4 +25,8 @@ std::string printedValue(const std::string& output, const std::string& label);
 // The command-line front end of the built application bundle.
 std::string builtCommandLine();
 
+// Runs that front end with `arguments` as a user's shell would, with `home`
+// as the home folder and this process's PATH.
+ProgramRun runCommandLine(const std::string& home, const std::vector<std::string>& arguments);
+
 }  // namespace vornik::testing
