@@ -64,42 +64,21 @@ std::string state_of(const std::ios& s) {
   return bits;
 }
 
-std::string text_of(long v) {
+// One value through sprintf with the format given.
+template <typename T> std::string formatted(const char* format, T v) {
   char t[64];
-  std::sprintf(t, "%ld", v);
+  std::sprintf(t, format, v);
   return t;
 }
-std::string text_of(unsigned long v) {
-  char t[64];
-  std::sprintf(t, "%lu", v);
-  return t;
-}
-std::string text_of(long long v) {
-  char t[64];
-  std::sprintf(t, "%lld", v);
-  return t;
-}
-std::string text_of(unsigned long long v) {
-  char t[64];
-  std::sprintf(t, "%llu", v);
-  return t;
-}
-std::string text_of(double v) {
-  char t[64];
-  std::sprintf(t, "%g", v);
-  return t;
-}
-std::string text_of(long double v) {
-  char t[64];
-  std::sprintf(t, "%Lg", v);
-  return t;
-}
+
+std::string text_of(long v) { return formatted("%ld", v); }
+std::string text_of(unsigned long v) { return formatted("%lu", v); }
+std::string text_of(long long v) { return formatted("%lld", v); }
+std::string text_of(unsigned long long v) { return formatted("%llu", v); }
+std::string text_of(double v) { return formatted("%g", v); }
+std::string text_of(long double v) { return formatted("%Lg", v); }
 std::string text_of(bool v) { return v ? "true" : "false"; }
-std::string text_of(void* v) {
-  char t[64];
-  std::sprintf(t, "%p", v);
-  return t;
-}
+std::string text_of(void* v) { return formatted("%p", v); }
 std::string text_of(const std::string& v) { return v; }
 
 // The rest of the line after the value, as it stands in the stream.

@@ -7,19 +7,15 @@
 
 namespace {
 
+using fixture::get_area_empty_at_buffer;
 using fixture::ios;
+using fixture::put_area_null;
 using fixture::stdio_calls;
 
 const ios::openmode in = ios::in;
 const ios::openmode out = ios::out;
 const ios::openmode in_out = fixture::mode(ios::in | ios::out);
 const int buffer_size = 8192;
-
-bool get_area_empty_at_buffer(const std::filebuf& b) {
-  return b.get_begin == b.buffer && b.get_next == b.buffer && b.get_end == b.buffer;
-}
-
-bool put_area_null(const std::filebuf& b) { return b.put_begin == 0 && b.put_next == 0 && b.put_end == 0; }
 
 // Deterministic bytes that differ from their neighbours and cover 0..250.
 void fill_pattern(char* bytes, int n, int seed) {
@@ -43,7 +39,8 @@ void check_read_then_write(fixture::temp_folder& folder) {
   CHECK_EQ(b.reading, 0);
   CHECK_EQ(b.writing, 1);
   CHECK(get_area_empty_at_buffer(b));
-  CHECK(b.put_begin == b.buffer && b.put_next == b.buffer + 1 && b.put_end == b.buffer + buffer_size);
+  CHECK(fixture::put_area_holds(b, 1));
+  CHECK_EQ(b.buffer_size, buffer_size);
   CHECK(b.close() == &b);
   CHECK(fixture::file_is(path, "012X456789"));
 }
@@ -221,7 +218,8 @@ void check_direct_writes(fixture::temp_folder& folder) {
     CHECK_EQ(b.sputn(block, buffer_size), buffer_size);
     CHECK_EQ(calls.fwrites(), 2);  // the pending bytes, then the block
     CHECK_EQ(b.writing, 1);
-    CHECK(b.put_begin == b.buffer && b.put_next == b.buffer && b.put_end == b.buffer + buffer_size);
+    CHECK(fixture::put_area_reset(b));
+    CHECK_EQ(b.buffer_size, buffer_size);
     CHECK(b.close() == &b);
     CHECK_EQ(calls.fwrites(), 2);
     memcpy(expected, "abc", 3);
@@ -439,13 +437,10 @@ void check_close(fixture::temp_folder& folder) {
   CHECK_EQ(b.sputn("pending", 7), 7);
   CHECK(b.close() == &b);
   CHECK(fixture::file_is(path, "pending"));
+  fixture::check_closed(b);
   CHECK(b.file_handle.host_file == 0);
-  CHECK_EQ(b.open_mode, 0);
   CHECK_EQ(b.reading, 0);
   CHECK_EQ(b.writing, 0);
-  CHECK(b.buffer == 0);
-  CHECK_EQ(b.buffer_owned, 0);
-  CHECK(b.get_begin == 0 && b.get_next == 0 && b.get_end == 0);
   CHECK(put_area_null(b));
   CHECK(b.close() == 0);  // twice
   CHECK_EQ(heap.live(), 0);

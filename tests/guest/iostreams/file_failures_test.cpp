@@ -14,12 +14,9 @@ namespace {
 
 using fixture::ios;
 using fixture::mode;
+using fixture::put_area_reset;
 
 const char* const full_device = "/dev/full";
-
-bool put_area_reset(const std::filebuf& b) {
-  return b.put_begin == b.buffer && b.put_next == b.buffer && b.put_end == b.buffer + b.buffer_size;
-}
 
 // A full device takes the bytes into the host's FILE buffer and refuses
 // them when the host writes that buffer out.
@@ -77,7 +74,7 @@ void check_full_device() {
     // write it out.
     CHECK_EQ(b.pubseekoff(0, ios::beg, ios::out).offset, -1);
     CHECK_EQ(b.writing, 0);
-    CHECK(b.put_begin == 0 && b.put_next == 0 && b.put_end == 0);
+    CHECK(fixture::put_area_null(b));
   }
   CHECK_EQ(heap.live(), 0);
   CHECK_EQ(fixture::lowest_free_fd(), free_fd);

@@ -97,6 +97,14 @@ long file_size(const char* path) {
   return stat(path, &st) == 0 ? static_cast<long>(st.st_size) : -1;
 }
 
+void check_closed(const std::filebuf& b) {
+  CHECK(!b.is_open());
+  CHECK_EQ(b.open_mode, 0);
+  CHECK(b.buffer == 0);
+  CHECK_EQ(b.buffer_owned, 0);
+  CHECK(get_area_null(b));
+}
+
 int lowest_free_fd() {
   int fd = dup(0);
   close(fd);

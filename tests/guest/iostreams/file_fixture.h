@@ -58,6 +58,23 @@ private:
 
 inline ios::openmode mode(int bits) { return ios::openmode(bits); }
 
+// The file buffer's get and put areas.
+inline bool get_area_null(const std::filebuf& b) { return b.get_begin == 0 && b.get_next == 0 && b.get_end == 0; }
+inline bool put_area_null(const std::filebuf& b) { return b.put_begin == 0 && b.put_next == 0 && b.put_end == 0; }
+// An empty get area at the start of the buffer, as a switch to writing leaves it.
+inline bool get_area_empty_at_buffer(const std::filebuf& b) {
+  return b.get_begin == b.buffer && b.get_next == b.buffer && b.get_end == b.buffer;
+}
+// A put area over the whole buffer with this many bytes pending.
+inline bool put_area_holds(const std::filebuf& b, int pending) {
+  return b.put_begin == b.buffer && b.put_next == b.buffer + pending && b.put_end == b.buffer + b.buffer_size;
+}
+inline bool put_area_reset(const std::filebuf& b) { return put_area_holds(b, 0); }
+
+// The buffer as construction and close leave it: no file, no mode, no
+// buffer of its own, no get area.
+void check_closed(const std::filebuf& b);
+
 // The C library's FILE, only passed around.
 extern "C" {
 void* fopen(const char* path, const char* mode);

@@ -10,8 +10,6 @@ namespace {
 
 using fixture::ios;
 
-const std::allocator<char> alloc;
-
 struct settings {
   std::string player;
   std::string track;

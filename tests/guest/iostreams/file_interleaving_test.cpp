@@ -14,17 +14,15 @@ const int steps = 6000;
 const long capacity = 60000;
 
 random_bits source = {0x2545f491u};
-unsigned next_random() { return source.next(); }
-unsigned below(unsigned n) { return source.next() % n; }
 
 // Transfer lengths: single bytes, short runs, and runs longer than the
 // buffer, which take the direct path.
 int random_length() {
-  switch (below(4)) {
-    case 0: return 1 + below(4);
-    case 1: return 1 + below(200);
-    case 2: return 1000 + below(7000);
-    default: return 8192 + below(6000);
+  switch (source.below(4)) {
+    case 0: return 1 + source.below(4);
+    case 1: return 1 + source.below(200);
+    case 2: return 1000 + source.below(7000);
+    default: return 8192 + source.below(6000);
   }
 }
 
@@ -55,13 +53,13 @@ bool file_matches_model(const char* path) {
 bool step(std::fstream& s, const char* path, bool* last_was_read) {
   bool was_read = *last_was_read;
   *last_was_read = false;
-  unsigned op = below(100);
+  unsigned op = source.below(100);
   if (op < 25) {
     int n = random_length();
     // Often up to just before the end of the read-ahead, so that the few
     // bytes left unread must be given back by the next switch.
     long unread = s.file_buffer.get_end - s.file_buffer.get_next;
-    if (unread > 0 && below(2) == 0) n = static_cast<int>(unread - below(unread < 3 ? unread : 3));
+    if (unread > 0 && source.below(2) == 0) n = static_cast<int>(unread - source.below(unread < 3 ? unread : 3));
     if (n == 0) return true;
     note("read %ld at %ld", n, pos);
     s.read(got, n);
@@ -85,7 +83,7 @@ bool step(std::fstream& s, const char* path, bool* last_was_read) {
     int n = random_length();
     if (pos + n > capacity) n = static_cast<int>(capacity - pos);
     if (n == 0) return true;
-    for (int i = 0; i < n; ++i) data[i] = static_cast<char>(next_random());
+    for (int i = 0; i < n; ++i) data[i] = static_cast<char>(source.next());
     note("write %ld at %ld", n, pos);
     s.write(data, n);
     if (s.rdstate() != 0) return false;
@@ -94,15 +92,15 @@ bool step(std::fstream& s, const char* path, bool* last_was_read) {
     if (pos > model_size) model_size = pos;
   } else if (op < 68) {
     if (pos == capacity) return true;
-    char c = static_cast<char>(next_random());
+    char c = static_cast<char>(source.next());
     note("put at %ld", pos);
     s.put(c);
     if (s.rdstate() != 0) return false;
     model[pos++] = c;
     if (pos > model_size) model_size = pos;
   } else if (op < 80) {
-    long target = below(model_size + 1);
-    switch (below(4)) {
+    long target = source.below(model_size + 1);
+    switch (source.below(4)) {
       case 0:
         note("seekg(%ld)", target);
         s.seekg(std::streampos(target));
@@ -126,7 +124,7 @@ bool step(std::fstream& s, const char* path, bool* last_was_read) {
     note("tellg, model at %ld", pos);
     if (s.tellg().offset != pos) return false;
   } else if (op < 90) {
-    bool flush = below(2) != 0;
+    bool flush = source.below(2) != 0;
     note(flush ? "flush at %ld" : "sync at %ld", pos);
     if (flush) s.flush();
     else s.sync();
@@ -134,7 +132,7 @@ bool step(std::fstream& s, const char* path, bool* last_was_read) {
   } else if (op < 96) {
     if (!was_read || pos == 0) return true;
     note("putback at %ld", pos);
-    if (below(2)) s.putback(model[pos - 1]);
+    if (source.below(2)) s.putback(model[pos - 1]);
     else s.unget();
     // Only a character still in the read-ahead can go back; after a read
     // straight into the caller's memory there is none.
@@ -142,7 +140,7 @@ bool step(std::fstream& s, const char* path, bool* last_was_read) {
     else if (s.rdstate() == ios::badbit) s.clear();
     else return false;
   } else {
-    bool at_end = below(2) != 0;
+    bool at_end = source.below(2) != 0;
     note(at_end ? "reopen at the end (%ld)" : "reopen (%ld)", model_size);
     s.close();
     if (s.rdstate() != 0 || !file_matches_model(path)) return false;
@@ -156,7 +154,7 @@ bool step(std::fstream& s, const char* path, bool* last_was_read) {
 void check_interleaving(fixture::temp_folder& folder) {
   check::set_case("random interleaving");
   const char* path = folder.path("interleaved");
-  for (long i = 0; i < 5000; ++i) model[i] = static_cast<char>(next_random());
+  for (long i = 0; i < 5000; ++i) model[i] = static_cast<char>(source.next());
   model_size = 5000;
   fixture::write_file(path, model, model_size);
   check::heap_probe heap;

@@ -54,6 +54,7 @@ struct stream_case {
   const char* name;
   void (*build)(void*, const char*);
   void (*destroy)(void*);
+  bool named;  // built open on an existing file
   const char* table;
   long buffer_offset;
   long ios_offset;
@@ -69,18 +70,16 @@ void check_streams(fixture::temp_folder& folder) {
   const char* existing = folder.path("existing");
   fixture::write_file(existing, "0123456789");
   const stream_case cases[] = {
-      {"ifstream()", build_closed<std::ifstream>, destroy<std::ifstream>, vt_ifstream, 8, 524, 0, 8},
-      {"ofstream()", build_closed<std::ofstream>, destroy<std::ofstream>, vt_ofstream, 4, 520, 0, 8},
-      {"fstream()", build_closed<std::fstream>, destroy<std::fstream>, vt_fstream, 12, 528, 8, 13},
-      {"ifstream(name, mode)", build_named<std::ifstream>, destroy<std::ifstream>, vt_ifstream, 8, 524, 0, 8},
-      {"ofstream(name, mode)", build_named<std::ofstream>, destroy<std::ofstream>, vt_ofstream, 4, 520, 0, 8},
-      {"fstream(name, mode)", build_named<std::fstream>, destroy<std::fstream>, vt_fstream, 12, 528, 8, 13},
+      {"ifstream()", build_closed<std::ifstream>, destroy<std::ifstream>, false, vt_ifstream, 8, 524, 0, 8},
+      {"ofstream()", build_closed<std::ofstream>, destroy<std::ofstream>, false, vt_ofstream, 4, 520, 0, 8},
+      {"fstream()", build_closed<std::fstream>, destroy<std::fstream>, false, vt_fstream, 12, 528, 8, 13},
+      {"ifstream(name, mode)", build_named<std::ifstream>, destroy<std::ifstream>, true, vt_ifstream, 8, 524, 0, 8},
+      {"ofstream(name, mode)", build_named<std::ofstream>, destroy<std::ofstream>, true, vt_ofstream, 4, 520, 0, 8},
+      {"fstream(name, mode)", build_named<std::fstream>, destroy<std::fstream>, true, vt_fstream, 12, 528, 8, 13},
   };
   for (const stream_case& c : cases) {
     check::set_case(c.name);
-    bool named = c.build != build_closed<std::ifstream> && c.build != build_closed<std::ofstream> &&
-                 c.build != build_closed<std::fstream>;
-    alignas(8) unsigned char storage[664];
+    alignas(8) unsigned char storage[sizeof(std::fstream)];  // the largest of the three
     memset(storage, pattern, sizeof storage);
     c.build(storage, existing);
 
@@ -93,7 +92,7 @@ void check_streams(fixture::temp_folder& folder) {
     unsigned char* buffer_bytes = storage + c.buffer_offset;
     CHECK(word_at(buffer_bytes, 0) == vt_filebuf + 8);
     const std::filebuf* b = reinterpret_cast<const std::filebuf*>(buffer_bytes);
-    if (!named) {
+    if (!c.named) {
       check_buffer_bytes(buffer_bytes);
     } else {
       CHECK(b->is_open());
@@ -121,37 +120,25 @@ void check_streams(fixture::temp_folder& folder) {
   }
 }
 
-// rdbuf() and is_open() of each class, through both overloads.
+// rdbuf() and is_open() of a file stream class, through both overloads:
+// the buffer lies at buffer_offset, and opening the file shows in both.
+template<typename S>
+void check_accessors_of(const char* name, long buffer_offset, const char* path, ios::openmode m) {
+  check::set_case(name);
+  S s;
+  const S& cs = s;
+  CHECK(reinterpret_cast<char*>(cs.rdbuf()) == reinterpret_cast<char*>(&s) + buffer_offset);
+  CHECK(!s.is_open() && !cs.is_open());
+  s.open(path, m);
+  CHECK(s.is_open() && cs.is_open());
+}
+
 void check_accessors(fixture::temp_folder& folder) {
   const char* existing = folder.path("accessors");
   fixture::write_file(existing, "x");
-  check::set_case("ifstream accessors");
-  {
-    std::ifstream s;
-    const std::ifstream& cs = s;
-    CHECK(reinterpret_cast<char*>(cs.rdbuf()) == reinterpret_cast<char*>(&s) + 8);
-    CHECK(!s.is_open() && !cs.is_open());
-    s.open(existing);
-    CHECK(s.is_open() && cs.is_open());
-  }
-  check::set_case("ofstream accessors");
-  {
-    std::ofstream s;
-    const std::ofstream& cs = s;
-    CHECK(reinterpret_cast<char*>(cs.rdbuf()) == reinterpret_cast<char*>(&s) + 4);
-    CHECK(!s.is_open() && !cs.is_open());
-    s.open(existing, ios::app);
-    CHECK(s.is_open() && cs.is_open());
-  }
-  check::set_case("fstream accessors");
-  {
-    std::fstream s;
-    const std::fstream& cs = s;
-    CHECK(reinterpret_cast<char*>(cs.rdbuf()) == reinterpret_cast<char*>(&s) + 12);
-    CHECK(!s.is_open() && !cs.is_open());
-    s.open(existing, fixture::mode(ios::in | ios::out));
-    CHECK(s.is_open() && cs.is_open());
-  }
+  check_accessors_of<std::ifstream>("ifstream accessors", 8, existing, ios::in);
+  check_accessors_of<std::ofstream>("ofstream accessors", 4, existing, ios::app);
+  check_accessors_of<std::fstream>("fstream accessors", 12, existing, fixture::mode(ios::in | ios::out));
 }
 
 // A game's own stream class derived from a file stream: the compiler

@@ -184,11 +184,7 @@ void check_at_end(fixture::temp_folder& folder) {
     std::filebuf b;
     CHECK(b.open(fifo, mode(in | out | ate)) == 0);
     CHECK_TEXT(torvel_test_last_open_mode(), "r+");  // the host did open it
-    CHECK(!b.is_open());
-    CHECK_EQ(b.open_mode, 0);
-    CHECK(b.buffer == 0);
-    CHECK_EQ(b.buffer_owned, 0);
-    CHECK(b.get_begin == 0 && b.get_next == 0 && b.get_end == 0);
+    fixture::check_closed(b);
   }
   CHECK_EQ(fixture::lowest_free_fd(), free_fd);
   CHECK_EQ(heap.live(), 0);
@@ -219,11 +215,7 @@ void check_buffer_allocation_failure(fixture::temp_folder& folder) {
     torvel_test_fail_allocation_of_size(8192);
     CHECK(b.open(path, mode(in)) == 0);
     torvel_test_fail_allocation_of_size(0);
-    CHECK(!b.is_open());
-    CHECK_EQ(b.open_mode, 0);
-    CHECK(b.buffer == 0);
-    CHECK_EQ(b.buffer_owned, 0);
-    CHECK(b.get_begin == 0 && b.get_next == 0 && b.get_end == 0);
+    fixture::check_closed(b);
     CHECK_EQ(fixture::lowest_free_fd(), free_fd);
     CHECK_EQ(heap.live(), 0);
     CHECK_EQ(b.sgetc(), -1);

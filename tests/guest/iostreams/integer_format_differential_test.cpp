@@ -245,14 +245,12 @@ long long values[2100];
 void every_format_and_value() {
   text_sink sink;
   std::ostream out(&sink);
-  long insertions = 0;
   for (int k = 0; k < kind_count; ++k) {
     int count = values_for(kind(k), values, 2100);
     CHECK(count > 2000);
     for (int f = 0; f < format_combinations; ++f)
-      for (int i = 0; i < count; ++i, ++insertions) compare(out, sink, kind(k), values[i], format_flags(f), 0, 0);
+      for (int i = 0; i < count; ++i) compare(out, sink, kind(k), values[i], format_flags(f), 0, 0);
   }
-  CHECK(insertions > 8 * 64 * 1500);
 }
 
 // Width, fill and adjustment for each format, on values that start with a

@@ -91,8 +91,7 @@ const scan_case scan_cases[] = {
 };
 
 void check_scanner() {
-  const script_buffer::mode modes[] = {script_buffer::areas, script_buffer::trickle};
-  for (script_buffer::mode mode : modes) {
+  for (script_buffer::mode mode : both_modes) {
     for (const scan_case& c : scan_cases) {
       check::set_case(c.name);
       script_buffer buffer(c.input, mode);

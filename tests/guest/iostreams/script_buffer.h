@@ -90,4 +90,7 @@ private:
   int out_used_ = 0;
 };
 
+// The two kinds of buffer every input case runs over.
+const script_buffer::mode both_modes[] = {script_buffer::areas, script_buffer::trickle};
+
 #endif

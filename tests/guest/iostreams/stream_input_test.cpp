@@ -104,8 +104,7 @@ const input_case input_cases[] = {
 };
 
 void check_unformatted_input() {
-  const script_buffer::mode modes[] = {script_buffer::areas, script_buffer::trickle};
-  for (script_buffer::mode mode : modes) {
+  for (script_buffer::mode mode : both_modes) {
     for (const input_case& c : input_cases) {
       check::set_case(c.name);
       script_buffer buffer(c.input, mode);

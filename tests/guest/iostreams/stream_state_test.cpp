@@ -8,6 +8,7 @@
 #include "c_functions.h"
 
 #include "check.h"
+#include "fatal_state.h"
 #include "istream.h"
 #include "test_host.h"
 
@@ -22,11 +23,6 @@ struct plain_ios : ios_char {
 };
 
 std::basic_streambuf<char> shared_buffer;
-
-// The state at the moment of a fatal report, written after the report line.
-void report_state(void* ios) {
-  dprintf(2, "state=%d\n", static_cast<ios_char*>(ios)->stream_state);
-}
 
 struct state_case {
   const char* name;
@@ -66,7 +62,7 @@ void run_state_case(void* arg) {
   plain_ios s(c.with_buffer ? &shared_buffer : 0);
   s.stream_state = ios_base::iostate(c.state_before);
   s.exception_mask = ios_base::iostate(c.mask);
-  torvel_test_on_fatal(report_state, &s);
+  report_state_on_fatal(s);
   c.operation(s);
   CHECK_EQ(s.stream_state, c.state_after);
 }
@@ -244,7 +240,7 @@ void copy_into_null_buffer(void*) {
   source.exception_mask = ios_base::badbit;
   target.rdbuf(0);
   target.stream_state = ios_base::goodbit;
-  torvel_test_on_fatal(report_state, &target);
+  report_state_on_fatal(target);
   target.copyfmt(source);
 }
 

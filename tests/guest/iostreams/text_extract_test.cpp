@@ -4,6 +4,7 @@
 // Each input case runs over a buffer with a get area and over one that
 // hands out every character through underflow and uflow.
 #include "check.h"
+#include "fatal_state.h"
 #include "script_buffer.h"
 #include "string_io.h"
 #include "test_host.h"
@@ -14,7 +15,6 @@ using std::ios_base;
 const int good = 0, bad = ios_base::badbit, eof = ios_base::eofbit, fail = ios_base::failbit;
 const int usual = ios_base::skipws | ios_base::dec;
 const int noskip = ios_base::dec;
-const script_buffer::mode modes[] = {script_buffer::areas, script_buffer::trickle};
 const std::allocator<char> alloc;
 
 struct text_case {
@@ -145,7 +145,7 @@ const text_case text_cases[] = {
 };
 
 void check_text_cases() {
-  for (script_buffer::mode mode : modes) {
+  for (script_buffer::mode mode : both_modes) {
     for (const text_case& c : text_cases) {
       check::set_case(c.name);
       script_buffer buffer(c.input, mode, c.input_length);
@@ -169,7 +169,7 @@ void check_batches() {
   text[300] = '\0';
   text[302] = '\0';
 
-  for (script_buffer::mode mode : modes) {
+  for (script_buffer::mode mode : both_modes) {
     check::set_case("word of 300 characters");
     script_buffer buffer(text, mode);
     std::istream in(&buffer);
@@ -213,7 +213,7 @@ void check_batches() {
 // The three calls of the getline example: a line, the last line at end of
 // file, then a refusal that keeps the string.
 void check_getline_sequence() {
-  for (script_buffer::mode mode : modes) {
+  for (script_buffer::mode mode : both_modes) {
     check::set_case("getline three times");
     script_buffer buffer("x\ny", mode);
     std::istream in(&buffer);
@@ -320,20 +320,8 @@ void check_string_inserter() {
   CHECK_EQ(r.width(), 4);
 }
 
-void report_state(void* in) {
-  dprintf(2, "state=%d\n", static_cast<std::istream*>(in)->rdstate());
-}
-
 // A stream with both eofbit and failbit in its mask, reading one word that
 // ends at end of file and then nothing: eofbit is reported first.
-template<typename Extract> void run_with_mask(int mask, const char* input, Extract extract) {
-  script_buffer buffer(input);
-  std::istream in(&buffer);
-  in.exceptions(ios_base::iostate(mask));
-  torvel_test_on_fatal(report_state, &in);
-  extract(in);
-}
-
 void c_string_at_end(void*) {
   run_with_mask(eof | fail, "abc", [](std::istream& in) {
     char text[8];
@@ -373,7 +361,7 @@ void ws_without_buffer(void*) {
   std::istream in(0);
   in.stream_state = ios_base::goodbit;
   in.exception_mask = ios_base::badbit;
-  torvel_test_on_fatal(report_state, &in);
+  report_state_on_fatal(in);
   std::ws(in);
 }
 void check_fatal_reports() {
